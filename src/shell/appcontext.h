@@ -1,0 +1,52 @@
+#pragma once
+
+#include "config/configinfo.h"
+#include "shell/debuglog.h"
+#include "shell/userprompt.h"
+#include "site/fetch.h"
+#include "site/httpclient.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zob {
+
+// The members host used when the settings do not name another one.
+inline constexpr std::string_view defaultMembersBaseUrl = "https://www.zel-ora.example";
+
+// The process-wide objects of one run of the program. Programs make one;
+// tests make as many independent ones as they like.
+class AppContext {
+public:
+    // Process start: reads the settings, takes the members base URL and makes
+    // sure the local folder exists. The debug log stays off until start-up
+    // switches it on.
+    AppContext(const std::filesystem::path& iniPath, UserPrompt& userPrompt);
+
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    configInfoClass configInfo;
+    UserPrompt& prompt;
+    HttpClient defaultHttp;
+    DebugLog debugLog;
+    bool offlineMode = false;
+    // The members base URL in use, without a trailing slash.
+    std::string baseUrl;
+
+    FetchEnv fetchEnv() { return FetchEnv{defaultHttp, prompt}; }
+
+    // An address on the site: relative to the host when it begins with "/",
+    // otherwise relative to the members area.
+    std::string siteUrl(std::string_view relative) const;
+    std::string membersUrl() const;
+
+    void dbgLog(const std::string& text, bool append) { debugLog.dbgLog(text, append); }
+};
+
+// The base URL a settings object asks for: `dbgHost` when set, else the
+// members host, without trailing slashes (they would double the separator).
+std::string membersBaseUrl(const configInfoClass& config);
+
+} // namespace zob

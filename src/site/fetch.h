@@ -1,0 +1,48 @@
+#pragma once
+
+#include "shell/userprompt.h"
+#include "site/fetchresult.h"
+#include "site/fetchsink.h"
+#include "site/httpclient.h"
+
+#include <string>
+
+namespace zob {
+
+// What a fetch needs from the program: the client used when the caller
+// passes none, and someone to ask when the network is gone.
+struct FetchEnv {
+    HttpClient& defaultHttp;
+    UserPrompt& prompt;
+};
+
+// The one road every request to the site takes. Every failure becomes a
+// fetchResult; nothing is thrown.
+//
+// When the connection cannot be opened or breaks, a caller that is not quiet
+// lets the user retry (as often as they like), go offline or terminate; a
+// quiet caller just gets fetchFailed. Before a retried attempt the
+// destination is cut back to where it stood when the call began, and a post
+// sends its form data again.
+//
+// Error answers (other than 302, 401 and 404) and the client's own errors are
+// shown to the user even when quiet, as the only trace they leave. A client
+// error is shown by its kind's name (see TransferFailure): "ConnectTimeout",
+// "ReadTimeout", "ConnectionClosed", "WriteError", "InvalidAddress",
+// "MalformedAnswer", "TlsError", "OutOfMemory" or "TransferError".
+
+// GETs `address` into `destination`, at its current position.
+fetchResult getHtml(const FetchEnv& env, const std::string& address, FetchSink& destination,
+                    bool quiet, HttpClient* client = nullptr);
+
+// POSTs `formData` (one form field, already URL-encoded: "search=NAME") to
+// `address`; the answer goes into `destination`.
+fetchResult postHtml(const FetchEnv& env, const std::string& address, const std::string& formData,
+                     FetchSink& destination, bool quiet, HttpClient* client = nullptr);
+
+// The shared body of getHtml and postHtml; `formData` is ignored for a GET.
+fetchResult httpRequest(const FetchEnv& env, const std::string& address, FetchSink& destination,
+                        bool quiet, HttpMethod method, const std::string& formData,
+                        HttpClient* client);
+
+} // namespace zob

@@ -1,0 +1,295 @@
+#include "site/httpclient.h"
+
+#include <curl/curl.h>
+#include <stdexcept>
+#include <string_view>
+
+namespace zob {
+
+namespace {
+
+// libcurl wants its global set-up done once, before the first handle and not
+// concurrently with anything else. It is never torn down: clients may live
+// until the very end of the process.
+void initialiseLibraryOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+            throw std::runtime_error("the HTTP library could not be initialised");
+        }
+    });
+}
+
+struct HeaderListFree {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListFree>;
+
+bool appendHeader(HeaderList& list, const std::string& line) {
+    curl_slist* extended = curl_slist_append(list.get(), line.c_str());
+    if (extended == nullptr) {
+        return false;
+    }
+    static_cast<void>(list.release());
+    list.reset(extended);
+    return true;
+}
+
+// What the callbacks of one transfer share.
+struct Transfer {
+    CURL* handle;
+    FetchSink& destination;
+    bool connected = false;
+};
+
+bool isSuccessStatus(long status) {
+    return status >= 200 && status <= 299;
+}
+
+std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const std::size_t length = size * count;
+    long status = 0;
+    curl_easy_getinfo(transfer.handle, CURLINFO_RESPONSE_CODE, &status);
+    if (!isSuccessStatus(status)) {
+        return length; // an error answer's body is no page; read on so the connection stays usable
+    }
+    try {
+        if (transfer.destination.append(std::string_view(data, length))) {
+            return length;
+        }
+    } catch (...) {
+        // An exception must not unwind through the library; a short count aborts the transfer.
+    }
+    return 0;
+}
+
+// Called once the connection is ready, fresh or reused: tells a timeout while
+// connecting from a peer that went silent afterwards.
+int connectionReady(void* context, char* /*remoteAddress*/, char* /*localAddress*/,
+                    int /*remotePort*/, int /*localPort*/) {
+    static_cast<Transfer*>(context)->connected = true;
+    return CURL_PREREQFUNC_OK;
+}
+
+TransferFailure classify(CURLcode code, bool connected) {
+    switch (code) {
+    case CURLE_OK:
+        return TransferFailure::None;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+        return TransferFailure::SocketError;
+    case CURLE_OPERATION_TIMEDOUT:
+        return connected ? TransferFailure::ReadTimeout : TransferFailure::ConnectTimeout;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_GOT_NOTHING:
+        return TransferFailure::ConnectionClosed;
+    case CURLE_WRITE_ERROR:
+        return TransferFailure::WriteError;
+    case CURLE_URL_MALFORMAT:
+        return TransferFailure::InvalidAddress;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        // Also what the library says of an answer without a status line.
+        return connected ? TransferFailure::MalformedAnswer : TransferFailure::InvalidAddress;
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_BAD_CONTENT_ENCODING:
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_HTTP3:
+        return TransferFailure::MalformedAnswer;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CLIENTCERT:
+    case CURLE_USE_SSL_FAILED:
+        return TransferFailure::TlsError;
+    case CURLE_OUT_OF_MEMORY:
+        return TransferFailure::OutOfMemory;
+    default:
+        return TransferFailure::TransferError;
+    }
+}
+
+// Collects the first failing option instead of checking each call.
+class OptionSetter {
+public:
+    explicit OptionSetter(CURL* handle) : handle_(handle) {}
+
+    template <typename Value> void operator()(CURLoption option, Value value) {
+        if (result_ == CURLE_OK) {
+            result_ = curl_easy_setopt(handle_, option, value);
+        }
+    }
+    CURLcode result() const { return result_; }
+
+private:
+    CURL* handle_;
+    CURLcode result_ = CURLE_OK;
+};
+
+struct DetachOnExit {
+    CURL* handle;
+    explicit DetachOnExit(CURL* easyHandle) : handle(easyHandle) {}
+    DetachOnExit(const DetachOnExit&) = delete;
+    DetachOnExit& operator=(const DetachOnExit&) = delete;
+    ~DetachOnExit() {
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
+        curl_easy_setopt(handle, CURLOPT_PREREQDATA, static_cast<void*>(nullptr));
+    }
+};
+
+} // namespace
+
+const char* transferFailureName(TransferFailure failure) {
+    switch (failure) {
+    case TransferFailure::None:
+        return "None";
+    case TransferFailure::SocketError:
+        return "SocketError";
+    case TransferFailure::ConnectTimeout:
+        return "ConnectTimeout";
+    case TransferFailure::ReadTimeout:
+        return "ReadTimeout";
+    case TransferFailure::ConnectionClosed:
+        return "ConnectionClosed";
+    case TransferFailure::WriteError:
+        return "WriteError";
+    case TransferFailure::InvalidAddress:
+        return "InvalidAddress";
+    case TransferFailure::MalformedAnswer:
+        return "MalformedAnswer";
+    case TransferFailure::TlsError:
+        return "TlsError";
+    case TransferFailure::OutOfMemory:
+        return "OutOfMemory";
+    case TransferFailure::TransferError:
+        return "TransferError";
+    case TransferFailure::Unexplained:
+        return "Unexplained";
+    }
+    return "Unexplained";
+}
+
+void HttpClient::EasyHandleCleanup::operator()(void* handle) const {
+    curl_easy_cleanup(handle);
+}
+
+HttpClient::HttpClient() {
+    initialiseLibraryOnce();
+    handle_.reset(curl_easy_init());
+    if (!handle_) {
+        throw std::runtime_error("no HTTP client handle could be created");
+    }
+    CURL* handle = handle_.get();
+    OptionSetter set(handle);
+    set(CURLOPT_COOKIEFILE, ""); // an empty name switches the cookie engine on without a file
+    set(CURLOPT_NOSIGNAL, 1L);   // signals would cross threads; workers have their own clients
+    set(CURLOPT_FOLLOWLOCATION, 0L);
+    set(CURLOPT_PROXY, ""); // an explicit empty proxy also ignores the proxy environment
+    set(CURLOPT_PROTOCOLS_STR, "http,https");
+    if (set.result() != CURLE_OK) {
+        throw std::runtime_error(std::string("HTTP client set-up failed: ") +
+                                 curl_easy_strerror(set.result()));
+    }
+}
+
+HttpClient::~HttpClient() = default;
+
+HttpRequestSettings HttpClient::requestSettings() const {
+    const std::lock_guard lock(settingsMutex_);
+    return settings_;
+}
+
+void HttpClient::setRequestSettings(const HttpRequestSettings& settings) {
+    const std::lock_guard lock(settingsMutex_);
+    settings_ = settings;
+}
+
+void HttpClient::copyRequestSettingsFrom(const HttpClient& other) {
+    if (&other != this) {
+        setRequestSettings(other.requestSettings());
+    }
+}
+
+TransferOutcome HttpClient::perform(HttpMethod method, const std::string& address,
+                                    const std::string& formData, FetchSink& destination) {
+    CURL* handle = handle_.get();
+    const HttpRequestSettings settings = requestSettings();
+    Transfer transfer{handle, destination};
+
+    HeaderList headers;
+    // A bare "Accept:" line removes the library's default instead of sending an empty header.
+    const std::string acceptLine =
+        settings.accept.empty() ? std::string("Accept:") : "Accept: " + settings.accept;
+    bool headersBuilt = appendHeader(headers, acceptLine) &&
+                        appendHeader(headers, "Expect:"); // no waiting for 100-continue
+    if (method == HttpMethod::Post) {
+        headersBuilt = headersBuilt &&
+                       appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
+    }
+    if (!headersBuilt) {
+        return {TransferFailure::OutOfMemory, 0};
+    }
+
+    // The handle outlives this call; however it ends, leave it no pointers into this frame.
+    const DetachOnExit detach{handle};
+    OptionSetter set(handle);
+    set(CURLOPT_URL, address.c_str());
+    set(CURLOPT_HTTPHEADER, headers.get());
+    set(CURLOPT_USERAGENT, settings.userAgent.c_str());
+    if (settings.basicAuth) {
+        set(CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_BASIC));
+        set(CURLOPT_USERNAME, settings.userName.c_str());
+        set(CURLOPT_PASSWORD, settings.password.c_str());
+    } else {
+        set(CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+        set(CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+    }
+    if (method == HttpMethod::Post) {
+        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(formData.size()));
+        set(CURLOPT_COPYPOSTFIELDS, formData.c_str());
+    } else {
+        set(CURLOPT_HTTPGET, 1L);
+    }
+    set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits_.connectTimeout.count()));
+    set(CURLOPT_LOW_SPEED_LIMIT, timeLimits_.lowSpeedBytesPerSecond);
+    set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeLimits_.lowSpeedTime.count()));
+    set(CURLOPT_TIMEOUT_MS, 0L);
+    set(CURLOPT_WRITEFUNCTION, &receiveBody);
+    set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_PREREQFUNCTION, &connectionReady);
+    set(CURLOPT_PREREQDATA, static_cast<void*>(&transfer));
+    if (set.result() != CURLE_OK) {
+        return {classify(set.result(), false), 0};
+    }
+
+    const CURLcode code = curl_easy_perform(handle);
+
+    TransferOutcome outcome;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
+    outcome.failure = classify(code, transfer.connected);
+    if (outcome.failure == TransferFailure::None && outcome.status == 0) {
+        outcome.failure = TransferFailure::Unexplained;
+    }
+    if (outcome.failure == TransferFailure::None && isSuccessStatus(outcome.status) &&
+        !destination.flush()) {
+        outcome.failure = TransferFailure::WriteError;
+    }
+    return outcome;
+}
+
+} // namespace zob

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "site/fetchsink.h"
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace zob {
+
+enum class HttpMethod { Get, Post };
+
+// What every request of a client carries. Workers take these over from the
+// window's client, so they must stay a plain copyable value.
+struct HttpRequestSettings {
+    bool basicAuth = false;
+    std::string userName;
+    std::string password;
+    std::string accept = "text/html, */*";
+    std::string userAgent = "Mozilla/3.0 (compatible; Indy Library)";
+
+    bool operator==(const HttpRequestSettings&) const = default;
+};
+
+// A stalled peer must not hang a thread forever, yet a slow but moving
+// download must finish, so there is no limit on the whole transfer.
+struct HttpTimeLimits {
+    std::chrono::milliseconds connectTimeout{30'000};
+    // The transfer is abandoned when it moves fewer than lowSpeedBytesPerSecond
+    // bytes per second for lowSpeedTime on end.
+    long lowSpeedBytesPerSecond = 1;
+    std::chrono::seconds lowSpeedTime{60};
+};
+
+// How a transfer ended when it did not end with an answer. The kinds the user
+// is shown are named by transferFailureName.
+//
+//   SocketError       the connection could not be opened or broke: host not
+//                     resolved, refused, reset, send or receive failure
+//   ConnectTimeout    no connection within the connect time limit
+//   ReadTimeout       connected, but the peer went silent (low-speed abort)
+//   ConnectionClosed  the peer closed the connection before the answer ended
+//   WriteError        the destination refused the bytes
+//   InvalidAddress    not an http or https address the client can parse
+//   MalformedAnswer   the peer's answer was not valid HTTP
+//   TlsError          the secure connection could not be set up
+//   OutOfMemory       the client ran out of memory
+//   TransferError     anything else the client reported
+//   Unexplained       the transfer failed without telling why
+enum class TransferFailure {
+    None,
+    SocketError,
+    ConnectTimeout,
+    ReadTimeout,
+    ConnectionClosed,
+    WriteError,
+    InvalidAddress,
+    MalformedAnswer,
+    TlsError,
+    OutOfMemory,
+    TransferError,
+    Unexplained,
+};
+
+const char* transferFailureName(TransferFailure failure);
+
+struct TransferOutcome {
+    TransferFailure failure = TransferFailure::None;
+    // The answer's status code, 0 when no answer arrived.
+    long status = 0;
+};
+
+// One HTTP client per thread; never used by two threads at once. It keeps its
+// connection open between requests and has its own cookie jar: cookies the
+// site sets come back on this client's later requests only. Redirects are not
+// followed and no proxy is used, whatever the environment says.
+class HttpClient {
+public:
+    HttpClient();
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    HttpRequestSettings requestSettings() const;
+    void setRequestSettings(const HttpRequestSettings& settings);
+    // Takes over the other client's request settings (not its cookies or
+    // connection). Safe while the other client is busy on its own thread.
+    void copyRequestSettingsFrom(const HttpClient& other);
+
+    HttpTimeLimits timeLimits() const { return timeLimits_; }
+    void setTimeLimits(const HttpTimeLimits& limits) { timeLimits_ = limits; }
+
+    // Sends one request. The answer's body reaches `destination` only when its
+    // status is 2xx; the bodies of error answers are dropped. A post sends
+    // `formData` as its body, exactly as given, as a URL-encoded form.
+    TransferOutcome perform(HttpMethod method, const std::string& address,
+                            const std::string& formData, FetchSink& destination);
+
+private:
+    struct EasyHandleCleanup {
+        void operator()(void* handle) const;
+    };
+
+    std::unique_ptr<void, EasyHandleCleanup> handle_;
+    // Settings are the one part another thread reads (copyRequestSettingsFrom).
+    mutable std::mutex settingsMutex_;
+    HttpRequestSettings settings_;
+    HttpTimeLimits timeLimits_;
+};
+
+} // namespace zob

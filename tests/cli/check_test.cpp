@@ -1,0 +1,93 @@
+#include "demosite/demosite.h"
+#include "testsupport/refusedport.h"
+#include "testsupport/runprogram.h"
+#include "testsupport/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace zob {
+namespace {
+
+class ZobCheck : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        site_ = std::make_unique<demosite::DemoSite>();
+        site_->start();
+    }
+    static void TearDownTestSuite() { site_.reset(); }
+
+    void writeIni(const std::string& text) {
+        std::ofstream(folder_.path() / "ZObrowser.ini", std::ios::binary) << text;
+    }
+    std::string iniFor(const std::string& password, const std::string& host = "") const {
+        return "[user]\nlogin=demo\npassword=" + password + "\n[env]\nlocal=" +
+               (folder_.path() / "Zel-Ora").string() + "\n[debug]\ndbgHost=" +
+               (host.empty() ? site_->baseUrl() + "/" : host) + "\n";
+    }
+
+    static std::unique_ptr<demosite::DemoSite> site_;
+    TempFolder folder_;
+};
+
+std::unique_ptr<demosite::DemoSite> ZobCheck::site_;
+
+TEST_F(ZobCheck, SignsInAgainstTheSite) {
+    writeIni(iniFor("demo"));
+    const std::string before = readWholeFile(folder_.path() / "ZObrowser.ini");
+    const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "online\tfetchOk\n");
+    EXPECT_EQ(run.err, "");
+    // The settings are only read.
+    EXPECT_EQ(readWholeFile(folder_.path() / "ZObrowser.ini"), before);
+}
+
+TEST_F(ZobCheck, RefusedLoginEndsAborted) {
+    writeIni(iniFor("wrong"));
+    const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "aborted\tfetchUnauthorized\n");
+    EXPECT_NE(run.err.find("Your ID/Pasword pair will not correct.\nplease check config"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST_F(ZobCheck, FirstRunEndsAbortedWithoutWritingSettings) {
+    const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "aborted\t-\n");
+    EXPECT_EQ(run.err.rfind("authentication: Enter your zel-ora ID/Password\n then restart this "
+                            "program again\n",
+                            0),
+              0u)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "ZObrowser.ini"));
+}
+
+TEST_F(ZobCheck, WithoutATerminalQuestionsAreCancelled) {
+    writeIni(iniFor("demo", "http://127.0.0.1:" + std::to_string(refusedLoopbackPort())));
+    ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "aborted\tfetchTerminate\n");
+    EXPECT_NE(run.err.find("cannot connect: Cannot connect to TCP/IP network. Retry ?\n"),
+              std::string::npos)
+        << run.err;
+
+    writeIni("[user]\nlogin=demo\n[env]\nlocal=" + (folder_.path() / "Zel-Ora").string() +
+             "\n[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+    run = runInFolder(folder_.path(), zobProgram() + " check");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "offline\t-\n");
+    EXPECT_NE(run.err.find("information: password is not defined.\n Turn into offline mode"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST_F(ZobCheck, RejectsUnknownCommands) {
+    const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " frobnicate");
+    EXPECT_EQ(run.status, 64);
+    EXPECT_NE(run.err.find("usage: zob"), std::string::npos);
+}
+
+} // namespace
+} // namespace zob

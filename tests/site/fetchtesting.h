@@ -1,0 +1,57 @@
+#pragma once
+
+#include "shell/scriptedprompt.h"
+#include "site/fetch.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zob {
+// Readable failure output for recorded boxes.
+inline void PrintTo(const ScriptedPrompt::Shown& shown, std::ostream* out) {
+    static const char* const kinds[] = {"Message", "YesNo", "YesNoCancel"};
+    static const char* const answers[] = {"Ok", "Yes", "No", "Cancel"};
+    *out << kinds[static_cast<int>(shown.kind)] << "(title \"" << shown.title << "\", text \""
+         << shown.text << "\", answer " << answers[static_cast<int>(shown.answer)] << ")";
+}
+} // namespace zob
+
+// The message boxes a fetch may show, as the scripted prompt records them.
+inline zob::ScriptedPrompt::Shown messageBox(const std::string& text) {
+    return {zob::ScriptedPrompt::Kind::Message, "", text, zob::PromptAnswer::Ok};
+}
+
+inline zob::ScriptedPrompt::Shown connectionBox(zob::PromptAnswer answer) {
+    return {zob::ScriptedPrompt::Kind::YesNoCancel, "cannot connect",
+            "Cannot connect to TCP/IP network. Retry ?\r  Yes : retry connect\r"
+            "  No  : Turn in offline mode\r cancel: termination",
+            answer};
+}
+
+using ShownBoxes = std::vector<zob::ScriptedPrompt::Shown>;
+
+// A default client, a scripted prompt and a page buffer: what every fetch test starts from.
+struct FetchBench {
+    zob::HttpClient defaultHttp;
+    zob::ScriptedPrompt prompt;
+    zob::FetchEnv env{defaultHttp, prompt};
+    std::string page;
+    zob::MemorySink sink{page};
+
+    zob::fetchResult get(const std::string& address, bool quiet = true,
+                         zob::HttpClient* client = nullptr) {
+        return zob::getHtml(env, address, sink, quiet, client);
+    }
+    zob::fetchResult post(const std::string& address, const std::string& formData,
+                          bool quiet = true, zob::HttpClient* client = nullptr) {
+        return zob::postHtml(env, address, formData, sink, quiet, client);
+    }
+    void signIn(const std::string& user, const std::string& password) {
+        zob::HttpRequestSettings settings = defaultHttp.requestSettings();
+        settings.basicAuth = true;
+        settings.userName = user;
+        settings.password = password;
+        defaultHttp.setRequestSettings(settings);
+    }
+};
