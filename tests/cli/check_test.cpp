@@ -1,7 +1,7 @@
 #include "demosite/demosite.h"
-#include "testsupport/refusedport.h"
+#include "testsupport/loopback.h"
 #include "testsupport/runprogram.h"
-#include "testsupport/tempfolder.h"
+#include "testsupport/filetesting.h"
 
 #include <gtest/gtest.h>
 
@@ -26,20 +26,20 @@ protected:
     }
 
     static std::unique_ptr<demosite::DemoSite> site_;
-    TempFolder folder_;
+    ScratchFolder folder_;
 };
 
 std::unique_ptr<demosite::DemoSite> ZobCheck::site_;
 
 TEST_F(ZobCheck, SignsInAgainstTheSite) {
     writeIni(iniFor("demo"));
-    const std::string before = readWholeFile(folder_.path() / "ZObrowser.ini");
+    const std::string before = readBytes(folder_.path() / "ZObrowser.ini");
     const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "online\tfetchOk\n");
     EXPECT_EQ(run.err, "");
     // The settings are only read.
-    EXPECT_EQ(readWholeFile(folder_.path() / "ZObrowser.ini"), before);
+    EXPECT_EQ(readBytes(folder_.path() / "ZObrowser.ini"), before);
 }
 
 TEST_F(ZobCheck, RefusedLoginEndsAborted) {
@@ -65,7 +65,7 @@ TEST_F(ZobCheck, FirstRunEndsAbortedWithoutWritingSettings) {
 }
 
 TEST_F(ZobCheck, WithoutATerminalQuestionsAreCancelled) {
-    writeIni(iniFor("demo", "http://127.0.0.1:" + std::to_string(refusedLoopbackPort())));
+    writeIni(iniFor("demo", "http://127.0.0.1:" + std::to_string(unusedLoopbackPort())));
     ProgramRun run = runInFolder(folder_.path(), zobProgram() + " check");
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.out, "aborted\tfetchTerminate\n");

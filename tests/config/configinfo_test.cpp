@@ -1,5 +1,5 @@
 #include "config/configinfo.h"
-#include "platform/filetesting.h"
+#include "testsupport/filetesting.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

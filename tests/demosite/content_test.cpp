@@ -206,7 +206,7 @@ TEST_F(ContentTest, PropertiesTheClientMustSurviveRecurInEverySixMonths) {
         EXPECT_EQ(series.specsText(), std::to_string(series.announcedPhotos) + " photos");
         const int missing = series.announcedPhotos - exist[resHigh];
         EXPECT_EQ(missing == 3 || missing == 4, series.lastPicturesMissing) << series.name;
-        EXPECT_EQ(series.lastPicturesMissing || missing == 0, true);
+        EXPECT_TRUE(series.lastPicturesMissing || missing == 0);
         EXPECT_EQ(exist[resThumbnail], exist[resHigh]);
         EXPECT_EQ(exist[resLow], exist[resHigh]);
         EXPECT_EQ(exist[resMid], series.noMidRes ? 0 : exist[resHigh]);
@@ -256,6 +256,10 @@ TEST_F(ContentTest, ModelsAndPhotographersRecurAcrossMonths) {
     }
     const int modelId = content.month(2008, 2)->series.front()->modelIds.front();
     EXPECT_EQ(content.seriesOfModel(modelId).size(), found.size());
+    EXPECT_EQ(content.modelId(shouted), modelId);
+    EXPECT_EQ(content.modelId("Nobody"), -1);
+    EXPECT_EQ(content.photographerId(content.photographers().back().name),
+              content.photographers().back().id);
     const Series& any = *content.month(2007, 7)->series.front();
     const auto byPhotographer = content.seriesOfPhotographer(any.photographerId);
     EXPECT_NE(std::find(byPhotographer.begin(), byPhotographer.end(), &any), byPhotographer.end());

@@ -1,5 +1,5 @@
 #include "platform/atomicfile.h"
-#include "platform/filetesting.h"
+#include "testsupport/filetesting.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/filetesting.h"
+#include "testsupport/filetesting.h"
 #include "platform/profilefile.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "shell/debuglog.h"
 
-#include "testsupport/tempfolder.h"
+#include "testsupport/filetesting.h"
 
 #include <algorithm>
 #include <fstream>
@@ -16,7 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(DebugLog, StaysEmptyAndCannotBeSavedWhileOff) {
-    TempFolder folder;
+    ScratchFolder folder;
     DebugLog log;
     log.dbgLog("addLoadedArchive", true, 7);
     log.dbgLog("repJob:value=1", false, 7);
@@ -94,7 +94,7 @@ TEST(DebugLog, ZeroThreadIdMeansTheCallingThread) {
 }
 
 TEST(DebugLog, SavesEveryLine) {
-    TempFolder folder;
+    ScratchFolder folder;
     DebugLog log;
     log.switchOn();
     log.dbgLog("test", true, 3);

@@ -3,8 +3,8 @@
 #include "demosite/demosite.h"
 #include "shell/appcontext.h"
 #include "shell/scriptedprompt.h"
-#include "testsupport/refusedport.h"
-#include "testsupport/tempfolder.h"
+#include "testsupport/loopback.h"
+#include "testsupport/filetesting.h"
 
 #include <fstream>
 #include <gmock/gmock.h>
@@ -49,7 +49,7 @@ protected:
     }
 
     static std::unique_ptr<demosite::DemoSite> site_;
-    TempFolder folder_;
+    ScratchFolder folder_;
     ScriptedPrompt prompt_;
     int configDialogs_ = 0;
     std::optional<std::string> typedPassword_;
@@ -144,7 +144,7 @@ TEST_F(StartupSignIn, RefusedLoginShowsTheConfigurationAndEnds) {
 }
 
 TEST_F(StartupSignIn, UnreachableSiteFollowsTheUsersChoice) {
-    const std::string host = "http://127.0.0.1:" + std::to_string(refusedLoopbackPort());
+    const std::string host = "http://127.0.0.1:" + std::to_string(unusedLoopbackPort());
     writeIni("login=demo\npassword=demo\n", "", host);
 
     prompt_.script({PromptAnswer::Cancel});

@@ -1,7 +1,7 @@
 // The fetch layer against the demo members site, as the program meets it.
 #include "demosite/demosite.h"
 #include "fetchtesting.h"
-#include "loopback.h"
+#include "testsupport/loopback.h"
 
 #include <gtest/gtest.h>
 #include <thread>

@@ -1,7 +1,7 @@
 // Broken networks and broken peers: what the user is asked or told, what the
 // caller gets back and what is left in the destination.
 #include "fetchtesting.h"
-#include "loopback.h"
+#include "testsupport/loopback.h"
 #include "scriptedpeer.h"
 
 #include <gtest/gtest.h>

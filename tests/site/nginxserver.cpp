@@ -1,6 +1,6 @@
 #include "nginxserver.h"
 
-#include "loopback.h"
+#include "testsupport/loopback.h"
 
 #include <chrono>
 #include <csignal>

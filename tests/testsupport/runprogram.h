@@ -1,9 +1,9 @@
 #pragma once
 
+#include "testsupport/filetesting.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -14,13 +14,6 @@ struct ProgramRun {
     std::string out;
     std::string err;
 };
-
-inline std::string readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // Runs `commandLine` in `folder` with no terminal (stdin from /dev/null),
 // bounded by `seconds`, and collects its exit status and both outputs.
@@ -34,8 +27,8 @@ inline ProgramRun runInFolder(const std::filesystem::path& folder, const std::st
     const int raw = std::system(shell.c_str());
     ProgramRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readWholeFile(outFile);
-    run.err = readWholeFile(errFile);
+    run.out = readBytes(outFile);
+    run.err = readBytes(errFile);
     std::filesystem::remove(outFile);
     std::filesystem::remove(errFile);
     return run;

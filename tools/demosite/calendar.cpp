@@ -25,7 +25,10 @@ int monthOrdinal(int year, int month) {
 
 CalendarDate resolveToday(int year, int month, int day) {
     if (year != 0) {
-        return {year, month, day};
+        // A date given only in part still names a real day.
+        const int validMonth = month < 1 ? 1 : (month > 12 ? 12 : month);
+        const int lastDay = daysInMonth(year, validMonth);
+        return {year, validMonth, day < 1 ? lastDay : (day > lastDay ? lastDay : day)};
     }
     const std::time_t now = std::time(nullptr);
     std::tm local{};

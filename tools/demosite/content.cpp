@@ -129,6 +129,20 @@ bool SiteContent::removeFavorite(int favoriteId) {
     return favoriteIds.remove(favoriteId);
 }
 
+int SiteContent::modelId(std::string_view name) const {
+    const auto found = std::find_if(modelList.begin(), modelList.end(), [name](const Model& model) {
+        return sameLetters(model.name, name);
+    });
+    return found == modelList.end() ? -1 : found->id;
+}
+
+int SiteContent::photographerId(std::string_view name) const {
+    const auto found = std::find_if(
+        photographerList.begin(), photographerList.end(),
+        [name](const NamedId& photographer) { return sameLetters(photographer.name, name); });
+    return found == photographerList.end() ? -1 : found->id;
+}
+
 std::vector<const Series*> SiteContent::seriesOfModel(int modelId) const {
     std::vector<const Series*> result;
     std::copy_if(newestFirst.begin(), newestFirst.end(), std::back_inserter(result),

@@ -63,6 +63,9 @@ public:
     const std::vector<Model>& models() const { return modelList; }
     const std::vector<NamedId>& photographers() const { return photographerList; }
     const std::vector<NamedId>& countries() const { return countryList; }
+    // Search tables by name, letter case ignored; -1 for a name the site does not know.
+    int modelId(std::string_view name) const;
+    int photographerId(std::string_view name) const;
     // Search answers, newest first. Names compare without regard to letter case.
     std::vector<const Series*> seriesOfModel(int modelId) const;
     std::vector<const Series*> seriesOfPhotographer(int photographerId) const;

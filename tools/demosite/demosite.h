@@ -37,6 +37,16 @@ struct Faults {
         fixedAnswers; // path (no query) -> status, body
 };
 
+// A members site on 127.0.0.1. Everything under /members/ needs basic
+// authentication; the first authorized answer to a client without the
+// session cookie sets it. Addresses served (B = baseUrl()):
+//   B/members/home.html, B/members/search.html (GET form or ?model=N,
+//     ?photographer=N, ?country=N; POST search=NAME),
+//   B/members/gallery/YYYY/YYYYMM.html, B/members/gallery/archive/index.html,
+//   B/members/favorites/[index.html[/]]?add=ID|?remove=ID, B/members/bestofzel/index.html,
+//   series folders (Series::filesPath) with their cover, large logo, hires/,
+//     midres/, lores/ pictures, hires/ thumbnails and picture pages.
+// A folder asked for without its trailing slash answers 302; anything else 404.
 class DemoSite {
 public:
     explicit DemoSite(SiteOptions options = {});
