@@ -40,10 +40,19 @@ zob_ensure_packages() {
     fi
 }
 
-# Configures and builds into $1 (default: build/) with extra cmake arguments.
+# Configures and builds everything into $1 with extra cmake arguments.
 zob_build() {
     local dir="$1"
     shift
     cmake -S "$ZOB_ROOT" -B "$dir" -G Ninja -DZOB_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
+}
+
+# Configures $1 with extra cmake arguments and builds only the targets in $2.
+zob_build_targets() {
+    local dir="$1" targets="$2"
+    shift 2
+    cmake -S "$ZOB_ROOT" -B "$dir" -G Ninja -DZOB_WERROR=ON "$@" >/dev/null
+    # shellcheck disable=SC2086
+    cmake --build "$dir" -j "$(nproc)" --target $targets
 }
