@@ -8,7 +8,7 @@ ZOB_BUILD="${ZOB_BUILD:-$ZOB_ROOT/build}"
 ZOB_PACKAGES=(
     cmake g++ ninja-build pkg-config
     libcurl4-openssl-dev libjpeg62-turbo-dev libcpp-httplib-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     nginx apache2-utils
 )
 

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "catalogue/resolution.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zob {
+
+class ArtList;
+class ArtListList;
+class threadManagerNg;
+
+// One series of the site: a gallery of pictures or a movie. Records are
+// shared between every list that shows the series (see ArtListList); the
+// identity of a series is its `name`.
+//
+// The download workers update `loadingRes`, `partialRes`, `loadedCount` and
+// `photoCount` from their own threads, hence the atomics; everything else
+// belongs to the main thread.
+class SeriesRec {
+public:
+    // Makes a record for the series at `seriesAddress` (only its last
+    // element counts: "ab_cd_200803" or "ab_cd_archive") with the cover at
+    // `coverAddress`. Throws CatalogueError when the name is malformed or
+    // unsafe as a local folder name (empty, ".", "..", control characters).
+    static std::shared_ptr<SeriesRec> create(ArtList& owner, std::string_view seriesAddress,
+                                             std::string title, std::string_view coverAddress);
+    // A copy for another list: everything but the attached jobs.
+    static std::shared_ptr<SeriesRec> copy(const SeriesRec& record, ArtList& owner);
+
+    SeriesRec(const SeriesRec&) = delete;
+    SeriesRec& operator=(const SeriesRec&) = delete;
+
+    // Sets the details read from a page or a file, then refreshes the
+    // resolution sets from the disk and marks the owner list changed. A
+    // movie's count is always 0; ids of -1 leave the known ones alone.
+    void setDetails(std::string date, std::string model, std::string photographer,
+                    std::int32_t count, std::int32_t favoriteIdValue, std::int32_t modelIdValue);
+    // Takes over the other record's count and ids where this one knows none.
+    void takeKnownValues(const SeriesRec& other);
+
+    // --- operations on the disk and descriptions
+    void setInArchive(bool flag);
+    void scanLocalFiles();
+    void recountFiles();
+    std::int32_t loadedCountOf(int r) const { return loadedCount[static_cast<std::size_t>(r)]; }
+    // Four letters T/t/-, L/l/-, M/m/-, H/h/-, then "F" when in the
+    // favorites and "B" when in the bad list of the registry.
+    std::string statusText() const;
+    std::string photoText() const;
+    std::string summary() const;
+    int modelCount() const;
+    // The i-th model name (from 1), trimmed; empty when there are fewer.
+    std::string modelName(int i) const;
+
+    // --- site addresses
+    std::string yearFolder() const;
+    std::string seriesUrl() const;
+    std::string resolutionUrl(int r) const;
+    std::string coverUrl() const;
+    std::string logoUrl() const;
+    std::string pictureUrl(int r, int n) const;
+    std::string pictureHtmlUrl(int r, int n) const;
+
+    // --- local paths
+    std::string localSeriesFolder() const;
+    std::string localResolutionFolder(int r) const;
+    std::string localPictureFile(int r, int n) const;
+    std::string localLogoFolder() const;
+    std::string localLogoFile(bool small) const;
+    std::string folderPictureFile() const;
+
+    const ArtListList& registry() const { return *registry_; }
+    std::shared_ptr<ArtList> ownerList() const { return owner.lock(); }
+
+    // --- fields, in the catalogue's order
+    std::string seriesKey;
+    std::shared_ptr<threadManagerNg> thumbJob;
+    std::shared_ptr<threadManagerNg> pictureJob;
+    std::weak_ptr<ArtList> owner;
+    std::string section;
+    ResolutionSet loadedRes = 0;
+    std::atomic<ResolutionSet> partialRes{0};
+    ResolutionSet zeroBasedRes = 0;
+    std::atomic<ResolutionSet> loadingRes{0};
+    std::array<std::atomic<std::int32_t>, resolutionCount> loadedCount{};
+    std::string title;
+    std::string date;
+    std::string model;
+    std::string photographer;
+    std::string name;
+    std::string folderName;
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::atomic<std::int32_t> photoCount{0};
+    bool isMovie = false;
+    std::string coverFile;
+    std::int32_t favoriteId = -1;
+    std::int32_t modelId = -1;
+    bool inArchive = false;
+
+private:
+    explicit SeriesRec(ArtList& ownerList);
+
+    const ArtListList* registry_;
+};
+
+using SeriesPtr = std::shared_ptr<SeriesRec>;
+
+// True when `name` may become a local file or folder name: not empty, not
+// "." or "..", no "..", no path separators, no control characters.
+bool isSafeLocalName(std::string_view name);
+
+} // namespace zob
