@@ -3,6 +3,7 @@
 #include "catalogue/seriesrec.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -73,7 +74,9 @@ public:
     void mergeFrom(const ArtList& source);
     // Reads a catalogue file (unless the list has unsaved changes). Throws
     // CatalogueError naming the file and line for a bad line; the records
-    // before it stay.
+    // before it stay and the list counts as changed. No file (or a folder)
+    // at `path` leaves the list as it is, saved. A file that exists but
+    // cannot be read throws std::system_error.
     bool loadFromFile(const std::string& path);
     // Reads a list page of the site (the whole page) into this list.
     void parsePage(std::string_view page);
@@ -98,12 +101,15 @@ public:
 private:
     friend class ArtListList;
     void contentsChanged();
+    // Copies the file a broken load came from before `target` replaces it.
+    void keepOriginalBefore(const std::filesystem::path& target);
 
     ArtListList& registry_;
     std::vector<SeriesPtr> records_;
     bool registered_ = false;
     // The last load stopped at a bad line: keep the original before saving over it.
     bool keepOriginalOnSave_ = false;
+    std::string brokenFile_;
 };
 
 using ArtListPtr = std::shared_ptr<ArtList>;

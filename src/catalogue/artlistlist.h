@@ -20,6 +20,8 @@ class configInfoClass;
 class ArtListList {
 public:
     ArtListList(std::string baseUrl, const configInfoClass& config);
+    // Lists may outlive the registry; they stop reporting changes to it.
+    ~ArtListList();
     ArtListList(const ArtListList&) = delete;
     ArtListList& operator=(const ArtListList&) = delete;
 
@@ -50,9 +52,20 @@ public:
 private:
     friend class ArtList;
     // Every occurrence of a name in the registered lists, in scan order;
-    // rebuilt after any registered list changed.
-    using NameIndex = std::unordered_map<std::string, std::vector<SeriesPtr>>;
+    // rebuilt after any registered list changed. Most names occur once, so
+    // the first occurrence is kept in place.
+    struct Occurrence {
+        const ArtList* list;
+        SeriesPtr record;
+    };
+    struct Occurrences {
+        Occurrence first;
+        std::vector<Occurrence> later;
+    };
+    // Keys view the names of the records held in the entries.
+    using NameIndex = std::unordered_map<std::string_view, Occurrences>;
     const NameIndex& nameIndex() const;
+    void addToIndex(const ArtList& list) const;
     void registeredListChanged() { indexValid_ = false; }
 
     const configInfoClass& config_;

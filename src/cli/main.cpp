@@ -1,12 +1,15 @@
 // zob: the command-line front end over the browser's core.
 
 #include "cli/checkcommand.h"
+#include "cli/listcommand.h"
 #include "cli/terminalprompt.h"
 #include "config/configinfo.h"
 
 #include <exception>
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -20,7 +23,15 @@ void printUsage(std::ostream& out) {
            "commands:\n"
            "  check    decide online or offline and test the sign-in; prints\n"
            "           MODE<TAB>RESULT (MODE: online, offline or aborted)\n"
-           "  help     this text\n";
+           "  list month YYYY/MM | archive N | favorites | bad | bestof\n"
+           "           load a list as the browser does (site and local catalogue)\n"
+           "           and print it: '# caption', then one line per series with\n"
+           "           name, date, title, model, photographer, specs and status,\n"
+           "           separated by tabs\n"
+           "  help     this text\n"
+           "\n"
+           "exit status: 0 done, 2 the list could not be loaded, 3 start-up\n"
+           "aborted or the program had to close, 1 an error, 64 bad arguments\n";
 }
 
 } // namespace
@@ -35,6 +46,11 @@ int main(int argc, char** argv) {
         if (command == "check" && argc == 2) {
             zob::TerminalPrompt prompt;
             return zob::runCheckCommand(zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "list") {
+            zob::TerminalPrompt prompt;
+            const std::vector<std::string> arguments(argv + 2, argv + argc);
+            return zob::runListCommand(arguments, zob::iniFileName, prompt, std::cout);
         }
         if (command == "help" || command == "--help" || command == "-h") {
             printUsage(std::cout);

@@ -1,7 +1,5 @@
 #include "shell/appcontext.h"
 
-#include "site/joining.h"
-
 #include <system_error>
 
 namespace zob {
@@ -15,21 +13,11 @@ std::string membersBaseUrl(const configInfoClass& config) {
 }
 
 AppContext::AppContext(const std::filesystem::path& iniPath, UserPrompt& userPrompt)
-    : configInfo(iniPath), prompt(userPrompt), baseUrl(membersBaseUrl(configInfo)) {
+    : configInfo(iniPath), prompt(userPrompt),
+      loadedArchives(membersBaseUrl(configInfo), configInfo) {
     // A folder we cannot create shows up later, when something is written into it.
     std::error_code ignored;
     std::filesystem::create_directories(configInfo.local, ignored);
-}
-
-std::string AppContext::membersUrl() const {
-    return joinUrl(baseUrl, "members/");
-}
-
-std::string AppContext::siteUrl(std::string_view relative) const {
-    if (!relative.empty() && relative.front() == '/') {
-        return joinUrl(baseUrl, relative);
-    }
-    return joinUrl(membersUrl(), relative);
 }
 
 } // namespace zob

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/artlistlist.h"
 #include "config/configinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
@@ -19,9 +20,9 @@ inline constexpr std::string_view defaultMembersBaseUrl = "https://www.zel-ora.e
 // tests make as many independent ones as they like.
 class AppContext {
 public:
-    // Process start: reads the settings, takes the members base URL and makes
-    // sure the local folder exists. The debug log stays off until start-up
-    // switches it on.
+    // Process start: reads the settings, makes the registry of loaded lists
+    // with the members base URL and makes sure the local folder exists. The debug log stays off
+    // until start-up switches it on.
     AppContext(const std::filesystem::path& iniPath, UserPrompt& userPrompt);
 
     AppContext(const AppContext&) = delete;
@@ -32,15 +33,10 @@ public:
     HttpClient defaultHttp;
     DebugLog debugLog;
     bool offlineMode = false;
-    // The members base URL in use, without a trailing slash.
-    std::string baseUrl;
+    // Every list loaded in this run; holds the members base URL in use.
+    ArtListList loadedArchives;
 
     FetchEnv fetchEnv() { return FetchEnv{defaultHttp, prompt}; }
-
-    // An address on the site: relative to the host when it begins with "/",
-    // otherwise relative to the members area.
-    std::string siteUrl(std::string_view relative) const;
-    std::string membersUrl() const;
 
     void dbgLog(const std::string& text, bool append) { debugLog.dbgLog(text, append); }
 };

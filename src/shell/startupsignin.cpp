@@ -42,7 +42,8 @@ StartupOutcome decideModeAndSignIn(AppContext& context, const StartupDialogs& di
             }
             return abortStart();
         }
-        prompt.showMessage("information", "account/password is not defined.\n Turn into offline mode");
+        prompt.showMessage("information",
+                           "account/password is not defined.\n Turn into offline mode");
         context.offlineMode = true;
     }
 
@@ -74,8 +75,8 @@ StartupOutcome decideModeAndSignIn(AppContext& context, const StartupDialogs& di
 
     std::string page;
     MemorySink sink(page);
-    const fetchResult result =
-        getHtml(context.fetchEnv(), context.siteUrl("/members/home.html"), sink, false);
+    const fetchResult result = getHtml(
+        context.fetchEnv(), context.loadedArchives.siteUrl("/members/home.html"), sink, false);
     switch (result) {
     case fetchUnauthorized:
         prompt.showMessage("", "Your ID/Pasword pair will not correct.\nplease check config");

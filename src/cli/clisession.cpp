@@ -1,0 +1,43 @@
+#include "cli/clisession.h"
+
+#include "catalogue/memberlists.h"
+#include "cli/terminalprompt.h"
+
+#include <iostream>
+
+namespace zob {
+
+CliSession::CliSession(const std::filesystem::path& iniPath, TerminalPrompt& prompt)
+    : prompt_(prompt), context_(iniPath, prompt) {}
+
+StartupOutcome CliSession::start() {
+    StartupDialogs dialogs;
+    dialogs.showConfigDialog = [] {
+        std::cerr << "configuration: there is no configuration dialog on the command line; "
+                     "set login and password in the [user] section of ZObrowser.ini\n";
+    };
+    dialogs.askPassword = [this]() -> std::optional<std::string> {
+        return prompt_.askPassword("password: ");
+    };
+    const StartupOutcome outcome = decideModeAndSignIn(context_, dialogs);
+    offlineSearch_ = context_.offlineMode;
+    return outcome;
+}
+
+bool CliSession::loadMemberLists() {
+    ArtListList& registry = context_.loadedArchives;
+    // A member list the loader gave up on stays in use, empty: the status
+    // codes and later commands refer to it.
+    const auto loadKept = [this](ArtListPtr list) {
+        ArtListPtr loaded = addLoadedArchive(context_, list, *this);
+        return loaded ? loaded : list;
+    };
+    registry.favoriteList = loadKept(std::make_shared<FavoriteArtList>(registry));
+    if (closeRequested_) {
+        return false;
+    }
+    registry.badList = loadKept(std::make_shared<BadArtList>(registry));
+    return !closeRequested_;
+}
+
+} // namespace zob

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "shell/appcontext.h"
+#include "shell/archiveloader.h"
+#include "shell/startupsignin.h"
+
+#include <filesystem>
+
+namespace zob {
+
+class TerminalPrompt;
+
+// One run of a `zob` command: the program's context, its start-up (mode
+// decision and sign-in test) and the loader's host, which on the command
+// line has no window to clear and only records a close request.
+class CliSession : public ArchiveLoaderHost {
+public:
+    CliSession(const std::filesystem::path& iniPath, TerminalPrompt& prompt);
+
+    // The start-up's mode decision and sign-in test.
+    StartupOutcome start();
+    // Loads the favorites and the bad list as the browser does at start,
+    // so status codes carry their marks. False when the loader asked to close.
+    bool loadMemberLists();
+
+    AppContext& context() { return context_; }
+    bool closeRequested() const { return closeRequested_; }
+
+    void closeMainWindow() override { closeRequested_ = true; }
+    void setOfflineSearch(bool on) override { offlineSearch_ = on; }
+
+private:
+    TerminalPrompt& prompt_;
+    AppContext context_;
+    bool closeRequested_ = false;
+    bool offlineSearch_ = false;
+};
+
+} // namespace zob

@@ -1,0 +1,114 @@
+#include "cli/listcommand.h"
+
+#include "catalogue/memberlists.h"
+#include "catalogue/monthlyartlist.h"
+#include "cli/clisession.h"
+#include "shell/archivechoice.h"
+
+#include <iostream>
+#include <optional>
+
+namespace zob {
+
+namespace {
+
+constexpr int usageStatus = 64;
+
+// The Archive menu caption a command line names.
+std::optional<std::string> captionFor(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 2 && arguments[0] == "month") {
+        return arguments[1];
+    }
+    if (arguments.size() == 2 && arguments[0] == "archive") {
+        return "archive " + arguments[1];
+    }
+    if (arguments.size() == 1 && arguments[0] == "favorites") {
+        return "My favorites";
+    }
+    if (arguments.size() == 1 && arguments[0] == "bad") {
+        return "Bad list";
+    }
+    if (arguments.size() == 1 && arguments[0] == "bestof") {
+        return "Best of ZEL";
+    }
+    return std::nullopt;
+}
+
+// One line per series: keep tabs and line breaks inside texts from
+// splitting it.
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string specsText(int photoCount) {
+    if (photoCount == 0) {
+        return "movie";
+    }
+    if (photoCount == 999) {
+        return "???";
+    }
+    return std::to_string(photoCount);
+}
+
+void printList(const ArtList& list, std::ostream& out) {
+    out << "# " << list.caption() << '\n';
+    for (const SeriesPtr& series : list.records()) {
+        out << series->name << '\t' << oneLine(series->date) << '\t' << oneLine(series->title)
+            << '\t' << oneLine(series->model) << '\t' << oneLine(series->photographer) << '\t'
+            << specsText(series->photoCount) << '\t' << series->statusText() << '\n';
+    }
+}
+
+int runListCommand(const std::vector<std::string>& arguments, const std::filesystem::path& iniPath,
+                   TerminalPrompt& prompt, std::ostream& out) {
+    const std::optional<std::string> caption = captionFor(arguments);
+    const std::optional<ArchiveChoice> choice =
+        caption ? chooseArchiveEntry(*caption) : std::nullopt;
+    if (!choice) {
+        std::cerr << "zob list: name a list: month YYYY/MM, archive N, favorites, bad or bestof\n";
+        return usageStatus;
+    }
+
+    CliSession session(iniPath, prompt);
+    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
+        return 3;
+    }
+    AppContext& context = session.context();
+    ArtListList& registry = context.loadedArchives;
+
+    ArtListPtr list;
+    switch (choice->entry) {
+    case ArchiveEntry::favorites:
+        list = registry.favoriteList;
+        break;
+    case ArchiveEntry::badList:
+        list = registry.badList;
+        break;
+    case ArchiveEntry::bestOf:
+        list = std::make_shared<bestOfZelOraArtList>(registry);
+        break;
+    case ArchiveEntry::archivePage:
+    case ArchiveEntry::month:
+        list = std::make_shared<monthlyArtList>(registry, choice->year, choice->month);
+        break;
+    default:
+        std::cerr << "zob list: that list is not available on the command line\n";
+        return usageStatus;
+    }
+    const ArtListPtr shown = list ? addLoadedArchive(context, list, session) : nullptr;
+    registry.saveAll();
+    if (!shown) {
+        return session.closeRequested() ? 3 : 2;
+    }
+    printList(*shown, out);
+    return 0;
+}
+
+} // namespace zob

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zob {
+
+class TerminalPrompt;
+class ArtList;
+
+// `zob list month YYYY/MM | archive N | favorites | bad | bestof`: starts up
+// as the browser does, loads the list exactly as the archive loader does,
+// saves the changed catalogues and prints the list. Returns the exit status:
+// 0 a list was shown, 2 the loader gave up, 3 start-up aborted or the loader
+// asked to close, 64 bad arguments.
+int runListCommand(const std::vector<std::string>& arguments, const std::filesystem::path& iniPath,
+                   TerminalPrompt& prompt, std::ostream& out);
+
+// "# caption", then per series: name, date, title, model, photographer,
+// specs text and status code, separated by tabs.
+void printList(const ArtList& list, std::ostream& out);
+
+// The list view's Specs text: the count, "movie" for 0, "???" for 999.
+std::string specsText(int photoCount);
+
+} // namespace zob

@@ -1,0 +1,88 @@
+#include "shell/archiveloader.h"
+
+#include "catalogue/artlistlist.h"
+#include "catalogue/monthlyartlist.h"
+#include "shell/appcontext.h"
+#include "site/fetch.h"
+#include "site/fetchsink.h"
+
+namespace zob {
+
+namespace {
+
+// A fresh list for the month before `list`'s; the original is left as it is,
+// since it may be the registered instance.
+ArtListPtr previousMonthOf(const monthlyArtList& list) {
+    auto previous = std::make_shared<monthlyArtList>(list.registry(), list.year, list.month);
+    previous->prevMonth();
+    return previous;
+}
+
+} // namespace
+
+ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderHost& host) {
+    ArtListList& registry = context.loadedArchives;
+    host.clearViewsForLoad();
+    context.dbgLog("addLoadedArchive", true);
+
+    // Walking back to earlier months is a loop, not a recursion: offline it
+    // may pass through every month down to 2002.
+    for (;;) {
+        if (const int same = registry.indexOfSame(*list); same >= 0) {
+            list = registry.list(static_cast<std::size_t>(same));
+        }
+        list->load();
+        const auto* monthly = dynamic_cast<const monthlyArtList*>(list.get());
+
+        if (!context.offlineMode && list->isIncomplete()) {
+            std::string page;
+            MemorySink sink(page);
+            const fetchResult result =
+                list->requestKind == 1
+                    ? getHtml(context.fetchEnv(), list->requestUrl(), sink, false)
+                    : postHtml(context.fetchEnv(), list->pageUrl(), list->query(), sink, false);
+            context.dbgLog("getHtml=>" + std::to_string(static_cast<int>(result)), true);
+            switch (result) {
+            case fetchOk: {
+                const ArtListPtr parsed = list->cloneEmpty();
+                parsed->parsePage(page);
+                list->mergeFrom(*parsed);
+                break;
+            }
+            case fetchUnauthorized:
+                context.prompt.showMessage(
+                    "fatal error",
+                    "ID/Password will not be correct.(expired?)\rprogram terminates abnormally");
+                host.closeMainWindow();
+                return nullptr;
+            case fetchNotFound:
+                if (!list->empty()) {
+                    break;
+                }
+                if (monthly != nullptr && list->hasPrevious()) {
+                    list = previousMonthOf(*monthly);
+                    continue;
+                }
+                context.prompt.showMessage("", "Sorry. cannot download this archive.");
+                return nullptr;
+            case fetchFailed:
+            case fetchTerminate:
+                host.closeMainWindow();
+                return nullptr;
+            case fetchGoOffline:
+                context.offlineMode = true;
+                host.setOfflineSearch(true);
+                break;
+            case fetchProtocolError:
+                break;
+            }
+        } else if (monthly != nullptr && list->empty() && monthly->year >= firstSiteYear) {
+            list = previousMonthOf(*monthly);
+            continue;
+        }
+        registry.registerList(list);
+        return list;
+    }
+}
+
+} // namespace zob

@@ -1,0 +1,129 @@
+#include "demosite/content.h"
+#include "demosite/demosite.h"
+#include "testsupport/filetesting.h"
+#include "testsupport/runprogram.h"
+#include "testsupport/sitesession.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace zob {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string specsOf(const demosite::Series& series) {
+    return series.isMovie ? "movie" : std::to_string(series.announcedPhotos);
+}
+
+class ZobList : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        site_ = std::make_unique<demosite::DemoSite>(testing::fixedSiteOptions());
+        site_->start();
+    }
+    static void TearDownTestSuite() { site_.reset(); }
+
+    void writeIni(const std::string& extraEnv = "") {
+        writeBytes(folder_.path() / "ZObrowser.ini",
+                   "[user]\nlogin=demo\npassword=demo\n[env]\nlocal=" +
+                       (folder_.path() / "Zel-Ora").string() + "\n" + extraEnv +
+                       "[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+    }
+    ProgramRun zob(const std::string& arguments) {
+        return runInFolder(folder_.path(), zobProgram() + " " + arguments);
+    }
+
+    static std::unique_ptr<demosite::DemoSite> site_;
+    ScratchFolder folder_;
+};
+
+std::unique_ptr<demosite::DemoSite> ZobList::site_;
+
+TEST_F(ZobList, PrintsAMonthAsTheSiteHasItAndKeepsItsCatalogue) {
+    writeIni();
+    const ProgramRun run = zob("list month 2007/11");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto lines = linesOf(run.out);
+    const auto& series = site_->content().month(2007, 11)->series;
+    ASSERT_EQ(lines.size(), series.size() + 1);
+    EXPECT_EQ(lines[0], "# 2007/11");
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const demosite::Series& one = *series[i];
+        const std::string favorite = site_->content().isFavorite(one) ? "F" : "";
+        EXPECT_EQ(lines[i + 1], one.name + "\t" + one.date + "\t" + one.title + "\t" +
+                                    one.modelText + "\t" + one.photographer + "\t" + specsOf(one) +
+                                    "\t----" + favorite);
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder_.path() / "Zel-Ora/00index/200711.csv"));
+
+    // Offline the same list comes from the catalogue alone; only a title's
+    // "&quot;" comes back from the file as the quote it stands for.
+    writeIni("offline=1\n");
+    const ProgramRun offline = zob("list month 2007/11");
+    EXPECT_EQ(offline.status, 0) << offline.err;
+    std::string expected = run.out;
+    for (std::size_t at = expected.find("&quot;"); at != std::string::npos;
+         at = expected.find("&quot;", at)) {
+        expected.replace(at, 6, "\"");
+    }
+    EXPECT_EQ(offline.out, expected);
+}
+
+TEST_F(ZobList, FavoritesCarryTheirMark) {
+    writeIni();
+    const ProgramRun run = zob("list favorites");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto lines = linesOf(run.out);
+    const auto favorites = site_->content().favorites();
+    ASSERT_EQ(lines.size(), favorites.size() + 1);
+    EXPECT_EQ(lines[0], "# My Favorites");
+    for (std::size_t i = 0; i < favorites.size(); ++i) {
+        EXPECT_EQ(lines[i + 1].substr(0, lines[i + 1].find('\t')), favorites[i]->name);
+        EXPECT_EQ(lines[i + 1].substr(lines[i + 1].size() - 5), "----F");
+    }
+}
+
+TEST_F(ZobList, MonthTheSiteLacksShowsTheLatestEarlierOne) {
+    writeIni();
+    const ProgramRun run = zob("list month 2008/06");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out).at(0), "# 2008/03");
+}
+
+TEST_F(ZobList, ReportsWhatCouldNotBeShown) {
+    writeIni();
+    EXPECT_EQ(zob("list month 2008").status, 64);
+    EXPECT_EQ(zob("list nothing").status, 64);
+
+    writeBytes(folder_.path() / "ZObrowser.ini",
+               "[user]\nlogin=demo\npassword=wrong\n[env]\nlocal=" +
+                   (folder_.path() / "Zel-Ora").string() +
+                   "\n[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+    const ProgramRun refused = zob("list month 2007/11");
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(refused.out, "");
+}
+
+TEST_F(ZobList, ArchivePageAndBestOf) {
+    writeIni();
+    const ProgramRun archive = zob("list archive 1");
+    ASSERT_EQ(archive.status, 0) << archive.err;
+    EXPECT_EQ(linesOf(archive.out).size(), site_->content().archivePage().size() + 1);
+    EXPECT_EQ(linesOf(archive.out).at(0), "# archive 1");
+
+    const ProgramRun bestOf = zob("list bestof");
+    ASSERT_EQ(bestOf.status, 0) << bestOf.err;
+    EXPECT_EQ(linesOf(bestOf.out).at(0), "# Best of Zel");
+    EXPECT_EQ(linesOf(bestOf.out).size(), site_->content().bestOf().size() + 1);
+}
+
+} // namespace
+} // namespace zob
