@@ -104,18 +104,13 @@ TEST_F(OfflineLists, FavoritesOfflineStayLocal) {
     EXPECT_TRUE(std::filesystem::exists(session.indexFolder() / "MyFavorite.csv"));
 }
 
-class FavoritesOnSite : public ::testing::Test {
+class FavoritesOnSite : public testing::DemoSiteSuite {
 protected:
-    static void SetUpTestSuite() {
-        site_ = std::make_unique<demosite::DemoSite>(testing::fixedSiteOptions());
-        site_->start();
-    }
-    static void TearDownTestSuite() { site_.reset(); }
-    void SetUp() override { site_->clearRequests(); }
+    void SetUp() override { site().clearRequests(); }
 
     std::vector<std::string> requestTargets() const {
         std::vector<std::string> targets;
-        for (const auto& request : site_->requests()) {
+        for (const auto& request : site().requests()) {
             targets.push_back(request.method + " " + request.target);
         }
         return targets;
@@ -124,9 +119,9 @@ protected:
     // A series of the site that is not a favorite, as the month page lists it.
     SeriesPtr notYetFavorite(std::shared_ptr<monthlyArtList>& month, bool archiveOnly) {
         const demosite::Series* wanted = nullptr;
-        for (const demosite::Series& series : site_->content().allSeries()) {
+        for (const demosite::Series& series : site().content().allSeries()) {
             if (!series.isMovie && !series.onArchivePage && series.archiveOnly == archiveOnly &&
-                !site_->content().isFavorite(series)) {
+                !site().content().isFavorite(series)) {
                 wanted = &series;
                 break;
             }
@@ -141,27 +136,24 @@ protected:
         return month->item(0);
     }
 
-    static std::unique_ptr<demosite::DemoSite> site_;
-    testing::SiteSession session{site_->baseUrl()};
+    testing::SiteSession session{site().baseUrl()};
 };
-
-std::unique_ptr<demosite::DemoSite> FavoritesOnSite::site_;
 
 TEST_F(FavoritesOnSite, AddLearnsTheIdFromTheSeriesPageAndRemoveSendsIt) {
     std::shared_ptr<monthlyArtList> month;
     const SeriesPtr series = notYetFavorite(month, false);
     ASSERT_TRUE(series);
-    const int id = site_->content().seriesByName(series->name)->favoriteId;
+    const int id = site().content().seriesByName(series->name)->favoriteId;
     auto favorites = std::make_shared<FavoriteArtList>(session.registry());
 
     favorites->addFavorite(series, false, session.context->fetchEnv());
     EXPECT_EQ(series->favoriteId, id);
     EXPECT_EQ(favorites->addedId, id);
-    EXPECT_TRUE(site_->content().isFavorite(*site_->content().seriesByName(series->name)));
+    EXPECT_TRUE(site().content().isFavorite(*site().content().seriesByName(series->name)));
 
     favorites->removeFavorite(series, false, session.context->fetchEnv());
     EXPECT_TRUE(favorites->empty());
-    EXPECT_FALSE(site_->content().isFavorite(*site_->content().seriesByName(series->name)));
+    EXPECT_FALSE(site().content().isFavorite(*site().content().seriesByName(series->name)));
     const std::string folder =
         "/members/gallery/" + std::to_string(series->year) + "/" + series->name + "/hires/";
     EXPECT_THAT(requestTargets(),
@@ -181,7 +173,7 @@ TEST_F(FavoritesOnSite, RemoveWithoutAnEarlierAddGoesThroughTheIndexPage) {
     EXPECT_THAT(requestTargets(), ElementsAre("GET /members/favorites/index.html/?remove=77"));
 
     // Without an id nothing is sent.
-    site_->clearRequests();
+    site().clearRequests();
     series->favoriteId = -1;
     favorites->insert(0, series);
     favorites->removeFavorite(series, false, session.context->fetchEnv());

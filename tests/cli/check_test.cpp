@@ -1,35 +1,27 @@
 #include "demosite/demosite.h"
+#include "testsupport/filetesting.h"
 #include "testsupport/loopback.h"
 #include "testsupport/runprogram.h"
-#include "testsupport/filetesting.h"
+#include "testsupport/sitesession.h"
 
 #include <gtest/gtest.h>
 
 namespace zob {
 namespace {
 
-class ZobCheck : public ::testing::Test {
+class ZobCheck : public testing::DemoSiteSuite {
 protected:
-    static void SetUpTestSuite() {
-        site_ = std::make_unique<demosite::DemoSite>();
-        site_->start();
-    }
-    static void TearDownTestSuite() { site_.reset(); }
-
     void writeIni(const std::string& text) {
         std::ofstream(folder_.path() / "ZObrowser.ini", std::ios::binary) << text;
     }
     std::string iniFor(const std::string& password, const std::string& host = "") const {
-        return "[user]\nlogin=demo\npassword=" + password + "\n[env]\nlocal=" +
-               (folder_.path() / "Zel-Ora").string() + "\n[debug]\ndbgHost=" +
-               (host.empty() ? site_->baseUrl() + "/" : host) + "\n";
+        return "[user]\nlogin=demo\npassword=" + password +
+               "\n[env]\nlocal=" + (folder_.path() / "Zel-Ora").string() +
+               "\n[debug]\ndbgHost=" + (host.empty() ? site().baseUrl() + "/" : host) + "\n";
     }
 
-    static std::unique_ptr<demosite::DemoSite> site_;
     ScratchFolder folder_;
 };
-
-std::unique_ptr<demosite::DemoSite> ZobCheck::site_;
 
 TEST_F(ZobCheck, SignsInAgainstTheSite) {
     writeIni(iniFor("demo"));
@@ -74,7 +66,7 @@ TEST_F(ZobCheck, WithoutATerminalQuestionsAreCancelled) {
         << run.err;
 
     writeIni("[user]\nlogin=demo\n[env]\nlocal=" + (folder_.path() / "Zel-Ora").string() +
-             "\n[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+             "\n[debug]\ndbgHost=" + site().baseUrl() + "\n");
     run = runInFolder(folder_.path(), zobProgram() + " check");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "offline\t-\n");

@@ -23,41 +23,32 @@ std::string specsOf(const demosite::Series& series) {
     return series.isMovie ? "movie" : std::to_string(series.announcedPhotos);
 }
 
-class ZobList : public ::testing::Test {
+class ZobList : public testing::DemoSiteSuite {
 protected:
-    static void SetUpTestSuite() {
-        site_ = std::make_unique<demosite::DemoSite>(testing::fixedSiteOptions());
-        site_->start();
-    }
-    static void TearDownTestSuite() { site_.reset(); }
-
     void writeIni(const std::string& extraEnv = "") {
         writeBytes(folder_.path() / "ZObrowser.ini",
                    "[user]\nlogin=demo\npassword=demo\n[env]\nlocal=" +
                        (folder_.path() / "Zel-Ora").string() + "\n" + extraEnv +
-                       "[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+                       "[debug]\ndbgHost=" + site().baseUrl() + "\n");
     }
     ProgramRun zob(const std::string& arguments) {
         return runInFolder(folder_.path(), zobProgram() + " " + arguments);
     }
 
-    static std::unique_ptr<demosite::DemoSite> site_;
     ScratchFolder folder_;
 };
-
-std::unique_ptr<demosite::DemoSite> ZobList::site_;
 
 TEST_F(ZobList, PrintsAMonthAsTheSiteHasItAndKeepsItsCatalogue) {
     writeIni();
     const ProgramRun run = zob("list month 2007/11");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = linesOf(run.out);
-    const auto& series = site_->content().month(2007, 11)->series;
+    const auto& series = site().content().month(2007, 11)->series;
     ASSERT_EQ(lines.size(), series.size() + 1);
     EXPECT_EQ(lines[0], "# 2007/11");
     for (std::size_t i = 0; i < series.size(); ++i) {
         const demosite::Series& one = *series[i];
-        const std::string favorite = site_->content().isFavorite(one) ? "F" : "";
+        const std::string favorite = site().content().isFavorite(one) ? "F" : "";
         EXPECT_EQ(lines[i + 1], one.name + "\t" + one.date + "\t" + one.title + "\t" +
                                     one.modelText + "\t" + one.photographer + "\t" + specsOf(one) +
                                     "\t----" + favorite);
@@ -82,7 +73,7 @@ TEST_F(ZobList, FavoritesCarryTheirMark) {
     const ProgramRun run = zob("list favorites");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = linesOf(run.out);
-    const auto favorites = site_->content().favorites();
+    const auto favorites = site().content().favorites();
     ASSERT_EQ(lines.size(), favorites.size() + 1);
     EXPECT_EQ(lines[0], "# My Favorites");
     for (std::size_t i = 0; i < favorites.size(); ++i) {
@@ -106,7 +97,7 @@ TEST_F(ZobList, ReportsWhatCouldNotBeShown) {
     writeBytes(folder_.path() / "ZObrowser.ini",
                "[user]\nlogin=demo\npassword=wrong\n[env]\nlocal=" +
                    (folder_.path() / "Zel-Ora").string() +
-                   "\n[debug]\ndbgHost=" + site_->baseUrl() + "\n");
+                   "\n[debug]\ndbgHost=" + site().baseUrl() + "\n");
     const ProgramRun refused = zob("list month 2007/11");
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.out, "");
@@ -116,13 +107,13 @@ TEST_F(ZobList, ArchivePageAndBestOf) {
     writeIni();
     const ProgramRun archive = zob("list archive 1");
     ASSERT_EQ(archive.status, 0) << archive.err;
-    EXPECT_EQ(linesOf(archive.out).size(), site_->content().archivePage().size() + 1);
+    EXPECT_EQ(linesOf(archive.out).size(), site().content().archivePage().size() + 1);
     EXPECT_EQ(linesOf(archive.out).at(0), "# archive 1");
 
     const ProgramRun bestOf = zob("list bestof");
     ASSERT_EQ(bestOf.status, 0) << bestOf.err;
     EXPECT_EQ(linesOf(bestOf.out).at(0), "# Best of Zel");
-    EXPECT_EQ(linesOf(bestOf.out).size(), site_->content().bestOf().size() + 1);
+    EXPECT_EQ(linesOf(bestOf.out).size(), site().content().bestOf().size() + 1);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "testsupport/filetesting.h"
 #include "platform/profilefile.h"
+#include "testsupport/filetesting.h"
 
 #include <gtest/gtest.h>
 #include <string>

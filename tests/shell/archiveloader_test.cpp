@@ -33,14 +33,9 @@ std::vector<std::string> namesOf(const std::vector<const demosite::Series*>& ser
     return names;
 }
 
-class ArchiveLoader : public ::testing::Test {
+class ArchiveLoader : public testing::DemoSiteSuite {
 protected:
-    static void SetUpTestSuite() {
-        site_ = std::make_unique<demosite::DemoSite>(testing::fixedSiteOptions());
-        site_->start();
-    }
-    static void TearDownTestSuite() { site_.reset(); }
-    void SetUp() override { site_->clearRequests(); }
+    void SetUp() override { site().clearRequests(); }
 
     ArtListPtr load(ArtListPtr list) {
         return addLoadedArchive(*session.context, std::move(list), session.host);
@@ -48,13 +43,10 @@ protected:
     std::shared_ptr<monthlyArtList> month(int year, int monthValue) {
         return std::make_shared<monthlyArtList>(session.registry(), year, monthValue);
     }
-    const demosite::SiteContent& content() const { return site_->content(); }
+    const demosite::SiteContent& content() const { return site().content(); }
 
-    static std::unique_ptr<demosite::DemoSite> site_;
-    testing::SiteSession session{site_->baseUrl()};
+    testing::SiteSession session{site().baseUrl()};
 };
-
-std::unique_ptr<demosite::DemoSite> ArchiveLoader::site_;
 
 TEST_F(ArchiveLoader, FetchesAMonthAndKeepsItsCatalogue) {
     const ArtListPtr loaded = load(month(2007, 10));
@@ -68,9 +60,9 @@ TEST_F(ArchiveLoader, FetchesAMonthAndKeepsItsCatalogue) {
     // The same month again is the registered instance, fetched again only
     // while incomplete.
     const bool complete = content().month(2007, 10)->complete();
-    site_->clearRequests();
+    site().clearRequests();
     EXPECT_EQ(load(month(2007, 10)), loaded);
-    EXPECT_EQ(site_->requests().size(), complete ? 0u : 1u);
+    EXPECT_EQ(site().requests().size(), complete ? 0u : 1u);
 }
 
 TEST_F(ArchiveLoader, MonthTheSiteLacksWalksBackToTheLatestItHas) {
@@ -79,7 +71,7 @@ TEST_F(ArchiveLoader, MonthTheSiteLacksWalksBackToTheLatestItHas) {
     EXPECT_EQ(loaded->caption(), "2008/03");
     EXPECT_EQ(namesOf(*loaded), namesOf(content().month(2008, 3)->series));
     std::vector<std::string> targets;
-    for (const auto& request : site_->requests()) {
+    for (const auto& request : site().requests()) {
         targets.push_back(request.target);
     }
     EXPECT_THAT(targets, ElementsAre("/members/gallery/2008/200805.html",
@@ -89,13 +81,13 @@ TEST_F(ArchiveLoader, MonthTheSiteLacksWalksBackToTheLatestItHas) {
 }
 
 TEST_F(ArchiveLoader, FirstMonthTheSiteLacksGivesUp) {
-    site_->setFaults([] {
+    site().setFaults([] {
         demosite::Faults faults;
         faults.fixedAnswers["/members/gallery/2003/200301.html"] = {404, ""};
         return faults;
     }());
     const ArtListPtr loaded = load(month(2003, 1));
-    site_->setFaults({});
+    site().setFaults({});
     EXPECT_FALSE(loaded);
     EXPECT_THAT(session.prompt.shown(),
                 ElementsAre(ScriptedPrompt::Shown{
@@ -104,7 +96,7 @@ TEST_F(ArchiveLoader, FirstMonthTheSiteLacksGivesUp) {
 }
 
 TEST_F(ArchiveLoader, ExpiredLoginIsFatal) {
-    testing::SiteSession expired(site_->baseUrl(), "wrong");
+    testing::SiteSession expired(site().baseUrl(), "wrong");
     const ArtListPtr loaded = addLoadedArchive(
         *expired.context, std::make_shared<monthlyArtList>(expired.registry(), 2007, 10),
         expired.host);
@@ -139,21 +131,21 @@ TEST_F(ArchiveLoader, OfflineWalksBackToTheLatestLocalCatalogue) {
     ASSERT_TRUE(load(month(2005, 6)));
     session.registry().saveAll();
 
-    testing::SiteSession offline(site_->baseUrl());
+    testing::SiteSession offline(site().baseUrl());
     std::filesystem::copy(session.indexFolder(), offline.indexFolder(),
                           std::filesystem::copy_options::recursive);
     offline.context->offlineMode = true;
-    site_->clearRequests();
+    site().clearRequests();
     const ArtListPtr loaded = addLoadedArchive(
         *offline.context, std::make_shared<monthlyArtList>(offline.registry(), 2006, 2),
         offline.host);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->caption(), "2005/06");
     EXPECT_EQ(namesOf(*loaded), namesOf(content().month(2005, 6)->series));
-    EXPECT_THAT(site_->requests(), IsEmpty());
+    EXPECT_THAT(site().requests(), IsEmpty());
 
     // With no catalogue at all the walk ends, empty, in December 2002.
-    testing::SiteSession bare(site_->baseUrl());
+    testing::SiteSession bare(site().baseUrl());
     bare.context->offlineMode = true;
     const ArtListPtr none = addLoadedArchive(
         *bare.context, std::make_shared<monthlyArtList>(bare.registry(), 2004, 3), bare.host);
@@ -170,14 +162,14 @@ TEST_F(ArchiveLoader, FavoritesAreFetchedOnlyWhileTheLocalListIsEmpty) {
     EXPECT_NE(favorites->item(0)->favoriteId, -1);
     session.registry().saveAll();
 
-    testing::SiteSession later(site_->baseUrl());
+    testing::SiteSession later(site().baseUrl());
     std::filesystem::copy(session.indexFolder(), later.indexFolder(),
                           std::filesystem::copy_options::recursive);
-    site_->clearRequests();
+    site().clearRequests();
     auto again = std::make_shared<FavoriteArtList>(later.registry());
     ASSERT_EQ(addLoadedArchive(*later.context, again, later.host), again);
     EXPECT_EQ(namesOf(*again), namesOf(*favorites));
-    EXPECT_THAT(site_->requests(), IsEmpty());
+    EXPECT_THAT(site().requests(), IsEmpty());
 }
 
 TEST_F(ArchiveLoader, BestOfKeepsRanksUntilARealDateIsKnown) {

@@ -1,13 +1,12 @@
 #include "shell/debuglog.h"
-
 #include "testsupport/filetesting.h"
 
 #include <algorithm>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 namespace zob {
@@ -43,8 +42,8 @@ TEST(DebugLog, InPlaceLineReplacesTheSameThreadsLineWithTheSameStart) {
     // An appended line with the same text never takes the replacement.
     log.dbgLog("repJob:value=3", true, 9);
     log.dbgLog("repJob:value=4", false, 9);
-    EXPECT_THAT(log.lines(),
-                ElementsAre("    9 repJob:value=4", "*   9 something else", "*   9 repJob:value=3"));
+    EXPECT_THAT(log.lines(), ElementsAre("    9 repJob:value=4", "*   9 something else",
+                                         "*   9 repJob:value=3"));
 }
 
 TEST(DebugLog, InPlaceLinesOfDifferentThreadsOrTextsAreKeptApart) {
@@ -139,8 +138,8 @@ TEST(DebugLogConcurrency, ConcurrentWritersLoseNothing) {
     EXPECT_EQ(appended, writers * perWriter);
     // Every writer's final progress line survives, whatever else it displaced.
     for (int w = 0; w < writers; ++w) {
-        const std::string last = "  " + std::to_string(100 + w) + " progress: " +
-                                 std::to_string(perWriter - 1);
+        const std::string last =
+            "  " + std::to_string(100 + w) + " progress: " + std::to_string(perWriter - 1);
         EXPECT_NE(std::find(lines.begin(), lines.end(), last), lines.end()) << last;
     }
     EXPECT_EQ(notified, 2 * writers * perWriter);

@@ -1,10 +1,10 @@
-#include "shell/startupsignin.h"
-
 #include "demosite/demosite.h"
 #include "shell/appcontext.h"
 #include "shell/scriptedprompt.h"
-#include "testsupport/loopback.h"
+#include "shell/startupsignin.h"
 #include "testsupport/filetesting.h"
+#include "testsupport/loopback.h"
+#include "testsupport/sitesession.h"
 
 #include <fstream>
 #include <gmock/gmock.h>
@@ -17,23 +17,18 @@ using Kind = ScriptedPrompt::Kind;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class StartupSignIn : public ::testing::Test {
+class StartupSignIn : public testing::DemoSiteSuite {
 protected:
-    static void SetUpTestSuite() {
-        site_ = std::make_unique<demosite::DemoSite>();
-        site_->start();
-    }
-    static void TearDownTestSuite() { site_.reset(); }
-    void SetUp() override { site_->clearRequests(); }
+    void SetUp() override { site().clearRequests(); }
 
     std::filesystem::path iniPath() const { return folder_.path() / "ZObrowser.ini"; }
 
     void writeIni(const std::string& user, const std::string& extra = "",
                   const std::string& host = "") {
         std::ofstream out(iniPath(), std::ios::binary);
-        out << "[user]\n" << user << "[env]\nlocal=" << (folder_.path() / "Zel-Ora").string()
-            << "\n" << extra << "[debug]\ndbgHost=" << (host.empty() ? site_->baseUrl() : host)
-            << "\n";
+        out << "[user]\n"
+            << user << "[env]\nlocal=" << (folder_.path() / "Zel-Ora").string() << "\n"
+            << extra << "[debug]\ndbgHost=" << (host.empty() ? site().baseUrl() : host) << "\n";
     }
 
     StartupOutcome run() {
@@ -48,7 +43,6 @@ protected:
         return outcome;
     }
 
-    static std::unique_ptr<demosite::DemoSite> site_;
     ScratchFolder folder_;
     ScriptedPrompt prompt_;
     int configDialogs_ = 0;
@@ -57,8 +51,6 @@ protected:
     std::string clientPassword_, settingPassword_;
 };
 
-std::unique_ptr<demosite::DemoSite> StartupSignIn::site_;
-
 TEST_F(StartupSignIn, SignsInOnlineWithTheSettings) {
     writeIni("login=demo\npassword=demo\n");
     const StartupOutcome outcome = run();
@@ -66,7 +58,7 @@ TEST_F(StartupSignIn, SignsInOnlineWithTheSettings) {
     EXPECT_EQ(outcome.signInResult, fetchOk);
     EXPECT_FALSE(offline_);
     EXPECT_THAT(prompt_.shown(), IsEmpty());
-    const auto requests = site_->requests();
+    const auto requests = site().requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].target, "/members/home.html");
     EXPECT_TRUE(requests[0].authorized);
@@ -79,18 +71,18 @@ TEST_F(StartupSignIn, OfflineSettingFetchesNothing) {
     EXPECT_FALSE(outcome.signInResult.has_value());
     EXPECT_TRUE(offline_);
     EXPECT_THAT(prompt_.shown(), IsEmpty());
-    EXPECT_THAT(site_->requests(), IsEmpty());
+    EXPECT_THAT(site().requests(), IsEmpty());
 }
 
 TEST_F(StartupSignIn, FirstRunAsksForTheAccountAndEnds) {
     const StartupOutcome outcome = run();
     EXPECT_EQ(outcome.mode, StartMode::aborted);
     EXPECT_EQ(configDialogs_, 1);
-    EXPECT_THAT(prompt_.shown(),
-                ElementsAre(ScriptedPrompt::Shown{
-                    Kind::Message, "authentication",
-                    "Enter your zel-ora ID/Password\n then restart this program again",
-                    PromptAnswer::Ok}));
+    EXPECT_THAT(
+        prompt_.shown(),
+        ElementsAre(ScriptedPrompt::Shown{
+            Kind::Message, "authentication",
+            "Enter your zel-ora ID/Password\n then restart this program again", PromptAnswer::Ok}));
     EXPECT_FALSE(std::filesystem::exists(iniPath()));
 }
 
@@ -98,11 +90,11 @@ TEST_F(StartupSignIn, EmptyLoginRunsOffline) {
     writeIni("login=\n");
     const StartupOutcome outcome = run();
     EXPECT_EQ(outcome.mode, StartMode::offline);
-    EXPECT_THAT(prompt_.shown(),
-                ElementsAre(ScriptedPrompt::Shown{
-                    Kind::Message, "information",
-                    "account/password is not defined.\n Turn into offline mode", PromptAnswer::Ok}));
-    EXPECT_THAT(site_->requests(), IsEmpty());
+    EXPECT_THAT(prompt_.shown(), ElementsAre(ScriptedPrompt::Shown{
+                                     Kind::Message, "information",
+                                     "account/password is not defined.\n Turn into offline mode",
+                                     PromptAnswer::Ok}));
+    EXPECT_THAT(site().requests(), IsEmpty());
 }
 
 TEST_F(StartupSignIn, TypedPasswordServesThisRunOnly) {
@@ -116,8 +108,8 @@ TEST_F(StartupSignIn, TypedPasswordServesThisRunOnly) {
 }
 
 TEST_F(StartupSignIn, CancelledOrEmptyPasswordRunsOffline) {
-    for (const std::optional<std::string>& typed : {std::optional<std::string>{},
-                                                    std::optional<std::string>{""}}) {
+    for (const std::optional<std::string>& typed :
+         {std::optional<std::string>{}, std::optional<std::string>{""}}) {
         prompt_.clear();
         writeIni("login=demo\n");
         typedPassword_ = typed;
@@ -128,7 +120,7 @@ TEST_F(StartupSignIn, CancelledOrEmptyPasswordRunsOffline) {
                         Kind::Message, "information",
                         "password is not defined.\n Turn into offline mode", PromptAnswer::Ok}));
     }
-    EXPECT_THAT(site_->requests(), IsEmpty());
+    EXPECT_THAT(site().requests(), IsEmpty());
 }
 
 TEST_F(StartupSignIn, RefusedLoginShowsTheConfigurationAndEnds) {
@@ -137,10 +129,10 @@ TEST_F(StartupSignIn, RefusedLoginShowsTheConfigurationAndEnds) {
     EXPECT_EQ(outcome.mode, StartMode::aborted);
     EXPECT_EQ(outcome.signInResult, fetchUnauthorized);
     EXPECT_EQ(configDialogs_, 1);
-    EXPECT_THAT(prompt_.shown(),
-                ElementsAre(ScriptedPrompt::Shown{
-                    Kind::Message, "", "Your ID/Pasword pair will not correct.\nplease check config",
-                    PromptAnswer::Ok}));
+    EXPECT_THAT(prompt_.shown(), ElementsAre(ScriptedPrompt::Shown{
+                                     Kind::Message, "",
+                                     "Your ID/Pasword pair will not correct.\nplease check config",
+                                     PromptAnswer::Ok}));
 }
 
 TEST_F(StartupSignIn, UnreachableSiteFollowsTheUsersChoice) {
@@ -165,9 +157,9 @@ TEST_F(StartupSignIn, OtherFailuresStayOnline) {
     writeIni("login=demo\npassword=demo\n");
     demosite::Faults faults;
     faults.fixedAnswers["/members/home.html"] = {404, ""};
-    site_->setFaults(faults);
+    site().setFaults(faults);
     const StartupOutcome outcome = run();
-    site_->setFaults({});
+    site().setFaults({});
     EXPECT_EQ(outcome.mode, StartMode::online);
     EXPECT_EQ(outcome.signInResult, fetchNotFound);
 }

@@ -1,8 +1,8 @@
 // Broken networks and broken peers: what the user is asked or told, what the
 // caller gets back and what is left in the destination.
 #include "fetchtesting.h"
-#include "testsupport/loopback.h"
 #include "scriptedpeer.h"
+#include "testsupport/loopback.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

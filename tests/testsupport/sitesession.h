@@ -6,6 +6,7 @@
 #include "shell/scriptedprompt.h"
 #include "testsupport/filetesting.h"
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,21 @@ inline demosite::SiteOptions fixedSiteOptions() {
     options.todayDay = 15;
     return options;
 }
+
+// Tests of one suite share one demo site, started before the first of them.
+class DemoSiteSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        site_ = std::make_unique<demosite::DemoSite>(fixedSiteOptions());
+        site_->start();
+    }
+    static void TearDownTestSuite() { site_.reset(); }
+
+    static demosite::DemoSite& site() { return *site_; }
+
+private:
+    inline static std::unique_ptr<demosite::DemoSite> site_;
+};
 
 // A loader host that records what the loader asked of the window.
 class RecordingHost : public ArchiveLoaderHost {
