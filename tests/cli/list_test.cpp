@@ -103,6 +103,24 @@ TEST_F(ZobList, ReportsWhatCouldNotBeShown) {
     EXPECT_EQ(refused.out, "");
 }
 
+TEST_F(ZobList, BrokenCatalogueIsReportedByFileAndLineAndKept) {
+    writeIni("offline=1\n");
+    const auto index = folder_.path() / "Zel-Ora" / "00index";
+    std::filesystem::create_directories(index);
+    const std::string broken =
+        "version=100\r\n"
+        "\"T\",\"http://h/members/gallery/2007/ab_cd_200711\",\"2007/11/30\","
+        "\"M\",\"P\",12,\"http://h/members/gallery/2007/ab_cd_200711/c.jpg\","
+        "-1,-1\r\n"
+        "\"T\",\"http://h/members/gallery/2007/ef_gh_200711\",\"2007/11/02\","
+        "\"M\",\"P\",lots,\"http://h/c.jpg\",-1,-1\r\n";
+    writeBytes(index / "200711.csv", broken);
+    const ProgramRun run = zob("list month 2007/11");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("200711.csv, line 3"), std::string::npos) << run.err;
+    EXPECT_EQ(readBytes(index / "200711.csv"), broken);
+}
+
 TEST_F(ZobList, ArchivePageAndBestOf) {
     writeIni();
     const ProgramRun archive = zob("list archive 1");
