@@ -1,5 +1,6 @@
 #include "cli/listcommand.h"
 
+#include "catalogue/loadstatuslists.h"
 #include "catalogue/memberlists.h"
 #include "catalogue/monthlyartlist.h"
 #include "cli/clisession.h"
@@ -31,6 +32,15 @@ std::optional<std::string> captionFor(const std::vector<std::string>& arguments)
     if (arguments.size() == 1 && arguments[0] == "bestof") {
         return "Best of ZEL";
     }
+    if (arguments.size() == 1 && arguments[0] == "downloaded") {
+        return "Downloaded";
+    }
+    if (arguments.size() == 1 && arguments[0] == "stopped") {
+        return "Stopping or loading";
+    }
+    if (arguments.size() == 1 && arguments[0] == "notloaded") {
+        return "Not downloaded";
+    }
     return std::nullopt;
 }
 
@@ -44,6 +54,12 @@ std::string oneLine(std::string text) {
     }
     return text;
 }
+
+// The splash window's progress line, on stderr: stdout carries only the list.
+class StderrProgress : public ProgressDisplay {
+public:
+    void showProgressText(const std::string& text) override { std::cerr << text << '\n'; }
+};
 
 } // namespace
 
@@ -72,7 +88,8 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
     const std::optional<ArchiveChoice> choice =
         caption ? chooseArchiveEntry(*caption) : std::nullopt;
     if (!choice) {
-        std::cerr << "zob list: name a list: month YYYY/MM, archive N, favorites, bad or bestof\n";
+        std::cerr << "zob list: name a list: month YYYY/MM, archive N, favorites, bad, bestof, "
+                     "downloaded, stopped or notloaded\n";
         return usageStatus;
     }
 
@@ -83,6 +100,7 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
     AppContext& context = session.context();
     ArtListList& registry = context.loadedArchives;
 
+    StderrProgress progress;
     ArtListPtr list;
     switch (choice->entry) {
     case ArchiveEntry::favorites:
@@ -93,6 +111,15 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
         break;
     case ArchiveEntry::bestOf:
         list = std::make_shared<bestOfZelOraArtList>(registry);
+        break;
+    case ArchiveEntry::downloaded:
+        list = loadedArtList::create(registry, context.debugLog, &progress);
+        break;
+    case ArchiveEntry::stopped:
+        list = stoppedArtList::create(registry, context.debugLog, &progress);
+        break;
+    case ArchiveEntry::notDownloaded:
+        list = notLoadArtList::create(registry, context.debugLog, &progress);
         break;
     case ArchiveEntry::archivePage:
     case ArchiveEntry::month:

@@ -10,7 +10,8 @@ namespace zob {
 class TerminalPrompt;
 class ArtList;
 
-// `zob list month YYYY/MM | archive N | favorites | bad | bestof`: starts up
+// `zob list month YYYY/MM | archive N | favorites | bad | bestof |
+// downloaded | stopped | notloaded`: starts up
 // as the browser does, loads the list exactly as the archive loader does,
 // saves the changed catalogues and prints the list. Returns the exit status:
 // 0 a list was shown, 2 the loader gave up, 3 start-up aborted or the loader
