@@ -13,6 +13,8 @@ namespace zob {
 
 class ArtListList;
 class threadManagerNg;
+class WindowMessenger;
+struct DownloadEnv;
 
 // A catalogue list: the series of one page of the site (a month, the
 // favorites, the best-of page, a search) or of a list the member keeps, in
@@ -80,6 +82,10 @@ public:
     bool loadFromFile(const std::string& path);
     // Reads a list page of the site (the whole page) into this list.
     void parsePage(std::string_view page);
+    // Fetches the missing covers of every series in a worker (small ones
+    // first, then large ones), announcing each; an empty list announces
+    // (0, small) at once.
+    void startLogoDownload(WindowMessenger& window, bool offline, const DownloadEnv& env);
 
     // --- addresses
     std::string sectionUrl() const;

@@ -14,6 +14,9 @@ namespace zob {
 class ArtList;
 class ArtListList;
 class threadManagerNg;
+class WindowMessenger;
+struct DownloadEnv;
+struct FetchEnv;
 
 // One series of the site: a gallery of pictures or a movie. Records are
 // shared between every list that shows the series (see ArtListList); the
@@ -57,6 +60,19 @@ public:
     int modelCount() const;
     // The i-th model name (from 1), trimmed; empty when there are fewer.
     std::string modelName(int i) const;
+
+    // --- downloads
+    // Starts the thumbnail job and, unless r is the thumbnail resolution, the
+    // picture job of resolution r; a job already attached is not started
+    // again (the thumbnails on disk are announced once more instead).
+    void startDownload(int r, WindowMessenger& window, bool offline, const DownloadEnv& env);
+    // Fetches the missing small and/or large cover on the calling thread.
+    void fetchLogos(bool small, bool large, const FetchEnv& env);
+    void deletePictures(int r);
+    // 0 nothing, 1 downloading, 2 stopped, 3 stopping, 4 complete.
+    int resState(int r) const;
+    enum class JobKind { thumbnail, picture };
+    void detachJobs(JobKind which);
 
     // --- site addresses
     std::string yearFolder() const;

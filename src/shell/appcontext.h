@@ -2,6 +2,8 @@
 
 #include "catalogue/artlistlist.h"
 #include "config/configinfo.h"
+#include "download/downloadenv.h"
+#include "download/threadmanager.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
 #include "site/fetch.h"
@@ -35,8 +37,13 @@ public:
     bool offlineMode = false;
     // Every list loaded in this run; holds the members base URL in use.
     ArtListList loadedArchives;
+    // Every live download manager, with the lock and the shutdown flag.
+    ManagerRegistry managerRegistry{debugLog};
 
     FetchEnv fetchEnv() { return FetchEnv{defaultHttp, prompt}; }
+    DownloadEnv downloadEnv() {
+        return DownloadEnv{managerRegistry, defaultHttp, prompt, debugLog, configInfo};
+    }
 
     void dbgLog(const std::string& text, bool append) { debugLog.dbgLog(text, append); }
 };
