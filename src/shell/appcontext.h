@@ -35,10 +35,11 @@ public:
     HttpClient defaultHttp;
     DebugLog debugLog;
     bool offlineMode = false;
+    // Every live download manager, with the lock and the shutdown flag. It
+    // outlives the lists, whose records may still hold finished managers.
+    ManagerRegistry managerRegistry{debugLog};
     // Every list loaded in this run; holds the members base URL in use.
     ArtListList loadedArchives;
-    // Every live download manager, with the lock and the shutdown flag.
-    ManagerRegistry managerRegistry{debugLog};
 
     FetchEnv fetchEnv() { return FetchEnv{defaultHttp, prompt}; }
     DownloadEnv downloadEnv() {
