@@ -1,6 +1,9 @@
 #include "catalogue/cataloguefile.h"
 
+#include "catalogue/artlistlist.h"
 #include "catalogue/catalogueerror.h"
+#include "site/joining.h"
+#include "site/sitenames.h"
 #include "version.h"
 
 #include <algorithm>
@@ -192,7 +195,15 @@ std::string catalogueText(const std::vector<SeriesPtr>& records) {
 }
 
 std::string toCsvLine(const SeriesRec& record) {
-    const std::string seriesAddress = record.seriesUrl();
+    // A dated series that was switched to the archive address keeps its dated
+    // address here: the name is read back from the address's last element,
+    // and "KEY_archive" would turn it into another series of year 1. The
+    // switch itself is found again from where its files are.
+    const bool switched = record.inArchive && record.year != 1 && !record.isMovie;
+    const std::string seriesAddress =
+        switched ? record.registry().siteUrl(
+                       joinUrl("gallery", yearFolderName(record.year), record.name))
+                 : record.seriesUrl();
     std::string line;
     line.reserve(2 * seriesAddress.size() + record.title.size() + 96);
     appendQuoted(line, record.title, true);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace zob {
@@ -58,6 +59,41 @@ bool seriesFolderExists(const SeriesRec& record) {
         batch->rememberMissing(record.registry(), std::move(year));
     }
     return false;
+}
+
+// Serialises the switch to the archive address: the thumbnail and picture
+// workers of one series may both find picture 1 gone at the same moment.
+std::mutex& archiveSwitchLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+// A series of a dated month with files under the local archive folder was
+// switched to the archive address in an earlier run: the catalogue keeps its
+// dated address (and so its name), the disk remembers the switch. Taking the
+// switch over keeps later downloads with those files and spares a not-found
+// answer per run. Older runs left picture 1 of such a series in the dated
+// folder and the rest in the archive one; the archive folder wins.
+void followEarlierSwitch(SeriesRec& record) {
+    if (record.inArchive || record.isMovie || record.year == 1) {
+        return;
+    }
+    const ArtListList& registry = record.registry();
+    LocalScanBatch* const batch = LocalScanBatch::active();
+    if (batch != nullptr && batch->isKnownMissing(registry, menuArchive)) {
+        return;
+    }
+    const std::string archiveFolder = registry.localPath(menuArchive);
+    if (!folderExists(archiveFolder)) {
+        if (batch != nullptr) {
+            batch->rememberMissing(registry, std::string(menuArchive));
+        }
+        return;
+    }
+    if (folderExists(joinPath(archiveFolder, record.name)) ||
+        fileHasContent(joinPath(archiveFolder, logoFolderName, record.name + "_s.jpg"))) {
+        record.setInArchive(true);
+    }
 }
 
 std::int32_t digitsValue(std::string_view text, std::string_view name) {
@@ -172,7 +208,10 @@ std::shared_ptr<SeriesRec> SeriesRec::copy(const SeriesRec& record, ArtList& own
     twin->model = record.model;
     twin->photographer = record.photographer;
     twin->name = record.name;
-    twin->folderName = record.folderName;
+    {
+        const std::lock_guard lock(archiveSwitchLock());
+        twin->folderName = record.folderName;
+    }
     twin->year = record.year;
     twin->month = record.month;
     twin->photoCount = record.photoCount.load();
@@ -180,7 +219,7 @@ std::shared_ptr<SeriesRec> SeriesRec::copy(const SeriesRec& record, ArtList& own
     twin->coverFile = record.coverFile;
     twin->favoriteId = record.favoriteId;
     twin->modelId = record.modelId;
-    twin->inArchive = record.inArchive;
+    twin->inArchive = record.inArchive.load();
     return twin;
 }
 
@@ -221,7 +260,12 @@ void SeriesRec::takeKnownValues(const SeriesRec& other) {
 }
 
 void SeriesRec::setInArchive(bool flag) {
-    folderName = flag ? seriesKey + "_archive" : name;
+    const std::lock_guard lock(archiveSwitchLock());
+    std::string folder = flag ? seriesKey + "_archive" : name;
+    if (inArchive == flag && folderName == folder) {
+        return; // another worker switched first; readers may be using the folder
+    }
+    folderName = std::move(folder);
     inArchive = flag;
 }
 
@@ -229,6 +273,7 @@ void SeriesRec::scanLocalFiles() {
     ResolutionSet loaded = 0;
     ResolutionSet partial = 0;
     ResolutionSet zeroBased = 0;
+    followEarlierSwitch(*this);
     if (!isMovie && seriesFolderExists(*this)) {
         zeroBasedRes = 0;
         const std::int32_t count = photoCount;

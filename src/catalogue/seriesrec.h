@@ -22,10 +22,12 @@ struct FetchEnv;
 // shared between every list that shows the series (see ArtListList); the
 // identity of a series is its `name`.
 //
-// The download workers update `loadingRes`, `partialRes`, `loadedCount` and
-// `photoCount` from their own threads, hence the atomics; everything else
-// belongs to the main thread.
-class SeriesRec {
+// The download workers update `loadingRes`, `partialRes`, `loadedCount`,
+// `photoCount` and `inArchive` from their own threads, hence the atomics;
+// everything else belongs to the main thread. The switch to the archive
+// address happens once, under a lock, and `folderName` is written before
+// `inArchive` is set, so a reader that sees the flag sees the folder.
+class SeriesRec : public std::enable_shared_from_this<SeriesRec> {
 public:
     // Makes a record for the series at `seriesAddress` (only its last
     // element counts: "ab_cd_200803" or "ab_cd_archive") with the cover at
@@ -118,7 +120,7 @@ public:
     std::string coverFile;
     std::int32_t favoriteId = -1;
     std::int32_t modelId = -1;
-    bool inArchive = false;
+    std::atomic<bool> inArchive{false};
 
 private:
     explicit SeriesRec(ArtList& ownerList);

@@ -1,7 +1,9 @@
 // zob: the command-line front end over the browser's core.
 
 #include "cli/checkcommand.h"
+#include "cli/downloadcommand.h"
 #include "cli/listcommand.h"
+#include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
 #include "config/configinfo.h"
 
@@ -33,10 +35,27 @@ void printUsage(std::ostream& out) {
            "           month back to January 2004) whose pictures on disk are\n"
            "           complete, half-done or absent, and print them likewise;\n"
            "           each catalogue read is reported on stderr\n"
+           "  download NAME [high|mid|low|thumb]\n"
+           "           open a series as the browser does: fetch its covers, then\n"
+           "           its thumbnails and the pictures of the resolution (default:\n"
+           "           the resolution setting); progress on stderr, Ctrl-C stops\n"
+           "           after the pictures in hand; a movie prints its address.\n"
+           "           NAME is KEY_YYYYMM or KEY_archive. Last line:\n"
+           "           NAME<TAB>STATUS<TAB>PHOTOS; exit 4 when the resolution is\n"
+           "           still incomplete, 130 when interrupted\n"
+           "  fav add|remove NAME\n"
+           "           add the series to or remove it from the favorites (on the\n"
+           "           site too when online); prints NAME<TAB>STATUS\n"
+           "  bad add|remove NAME\n"
+           "           the same for the bad list, which is kept on disk only\n"
+           "  delete NAME high|mid|low|thumb|all\n"
+           "           delete the series' pictures of one resolution, or of all\n"
+           "           four; prints NAME<TAB>STATUS\n"
            "  help     this text\n"
            "\n"
-           "exit status: 0 done, 2 the list could not be loaded, 3 start-up\n"
-           "aborted or the program had to close, 1 an error, 64 bad arguments\n";
+           "exit status: 0 done, 2 the list or series could not be found, 3\n"
+           "start-up aborted or the program had to close, 4 download incomplete,\n"
+           "1 an error, 64 bad arguments, 130 interrupted\n";
 }
 
 } // namespace
@@ -52,10 +71,26 @@ int main(int argc, char** argv) {
             zob::TerminalPrompt prompt;
             return zob::runCheckCommand(zob::iniFileName, prompt, std::cout);
         }
+        const std::vector<std::string> arguments(argv + 2, argv + argc);
         if (command == "list") {
             zob::TerminalPrompt prompt;
-            const std::vector<std::string> arguments(argv + 2, argv + argc);
             return zob::runListCommand(arguments, zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "download") {
+            zob::TerminalPrompt prompt;
+            return zob::runDownloadCommand(arguments, zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "fav") {
+            zob::TerminalPrompt prompt;
+            return zob::runFavCommand(arguments, zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "bad") {
+            zob::TerminalPrompt prompt;
+            return zob::runBadCommand(arguments, zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "delete") {
+            zob::TerminalPrompt prompt;
+            return zob::runDeleteCommand(arguments, zob::iniFileName, prompt, std::cout);
         }
         if (command == "help" || command == "--help" || command == "-h") {
             printUsage(std::cout);

@@ -1,0 +1,249 @@
+#include "cli/downloadcommand.h"
+
+#include "catalogue/artlistlist.h"
+#include "cli/clisession.h"
+#include "cli/seriescommands.h"
+#include "download/queuedmessenger.h"
+#include "download/threadmanager.h"
+#include "shell/downloadevents.h"
+#include "shell/startupsignin.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+namespace zob {
+
+namespace {
+
+constexpr int usageStatus = 64;
+constexpr int notFoundStatus = 2;
+constexpr int closedStatus = 3;
+constexpr int incompleteStatus = 4;
+constexpr int interruptedStatus = 130;
+
+// Set by SIGINT, read by the message loop: the handler does nothing else.
+std::atomic<bool> interruptRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void onInterrupt(int /*signal*/) {
+    interruptRequested.store(true);
+}
+
+// Catches Ctrl-C for the life of a download and restores the previous
+// handling afterwards.
+class InterruptCatcher {
+public:
+    InterruptCatcher() {
+        interruptRequested.store(false);
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptCatcher() { sigaction(SIGINT, &previous_, nullptr); }
+
+    InterruptCatcher(const InterruptCatcher&) = delete;
+    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+    static bool requested() { return interruptRequested.load(); }
+
+private:
+    struct sigaction previous_ {};
+};
+
+// Keeps SIGINT from the threads started meanwhile, so that it always reaches
+// the message loop's thread and never interrupts a worker's transfer.
+class InterruptBlockedForNewThreads {
+public:
+    InterruptBlockedForNewThreads() {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        pthread_sigmask(SIG_BLOCK, &interrupt, &previous_);
+    }
+    ~InterruptBlockedForNewThreads() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+    InterruptBlockedForNewThreads(const InterruptBlockedForNewThreads&) = delete;
+    InterruptBlockedForNewThreads& operator=(const InterruptBlockedForNewThreads&) = delete;
+
+private:
+    sigset_t previous_{};
+};
+
+int currentResolution(int stored) {
+    return stored >= resHigh && stored <= resThumb ? stored : resLow;
+}
+
+char resolutionLetter(int r) {
+    constexpr char letters[] = "HMLT";
+    return letters[r];
+}
+
+// The stderr side: a bar rewritten in place on a terminal, one line per
+// finished job otherwise (logs and pipes want no carriage returns).
+class Progress {
+public:
+    Progress(const SeriesRec& series, int resolution)
+        : series_(series), resolution_(resolution), live_(isatty(STDERR_FILENO) == 1) {}
+
+    void pictureArrived() {
+        if (live_) {
+            std::cerr << '\r' << text() << std::flush;
+            drawn_ = true;
+        }
+    }
+    void jobEnded(const char* what) {
+        if (live_) {
+            pictureArrived();
+        } else {
+            std::cerr << text() << "  (" << what << " ended)\n";
+        }
+    }
+    void finish() {
+        if (drawn_) {
+            std::cerr << '\n';
+        }
+    }
+
+private:
+    std::string text() const {
+        const std::string count = std::to_string(series_.photoCount.load());
+        std::string line =
+            series_.name + "  T " + std::to_string(series_.loadedCountOf(resThumb)) + "/" + count;
+        if (resolution_ != resThumb) {
+            line += std::string("  ") + resolutionLetter(resolution_) + " " +
+                    std::to_string(series_.loadedCountOf(resolution_)) + "/" + count;
+        }
+        return line;
+    }
+
+    const SeriesRec& series_;
+    const int resolution_;
+    const bool live_;
+    bool drawn_ = false;
+};
+
+void printOutcome(const SeriesRec& series, std::ostream& out) {
+    out << series.name << '\t' << series.statusText() << '\t' << series.photoText() << '\n';
+}
+
+} // namespace
+
+int runDownloadCommand(const std::vector<std::string>& arguments,
+                       const std::filesystem::path& iniPath, TerminalPrompt& prompt,
+                       std::ostream& out) {
+    const std::optional<int> named =
+        arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;
+    if (arguments.empty() || arguments.size() > 2 || (arguments.size() == 2 && !named)) {
+        std::cerr << "zob download: NAME [high|mid|low|thumb]\n";
+        return usageStatus;
+    }
+    const InterruptCatcher interrupt;
+
+    CliSession session(iniPath, prompt);
+    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
+        return closedStatus;
+    }
+    AppContext& context = session.context();
+    ArtListList& registry = context.loadedArchives;
+    const int resolution = named ? *named : currentResolution(context.configInfo.resolution);
+
+    const SeriesPtr series = loadSeries(session, arguments[0]);
+    if (!series) {
+        if (session.closeRequested()) {
+            return closedStatus;
+        }
+        std::cerr << "zob download: no series named " << arguments[0] << '\n';
+        return notFoundStatus;
+    }
+    if (series->isMovie) {
+        // The browser hands a movie to the web browser; here its address is
+        // the answer.
+        out << series->seriesUrl() << '\n';
+        registry.saveAll();
+        printOutcome(*series, out);
+        return 0;
+    }
+    if (!context.offlineMode) {
+        series->fetchLogos(true, true, context.fetchEnv());
+    }
+    if (interrupt.requested()) {
+        registry.saveAll();
+        printOutcome(*series, out);
+        return interruptedStatus;
+    }
+
+    Progress progress(*series, resolution);
+    DeferredJoins joins;
+    QueuedMessenger window([&](const WindowMessage& message) {
+        switch (message.id) {
+        case WM_loadedThumb:
+        case WM_loadedLarge:
+            progress.pictureArrived();
+            break;
+        case WM_loadedThumbAll:
+            thumbnailJobEnded(*message.series);
+            progress.jobEnded("thumbnails");
+            break;
+        case WM_loadedLargeAll:
+            pictureJobEnded(*message.series);
+            progress.jobEnded("pictures");
+            break;
+        case WM_updateSpec:
+            seriesSpecUpdated(*message.series, registry, context.debugLog);
+            break;
+        case WM_freeThreadMngrNg:
+            managerFreed(message, context.managerRegistry, joins);
+            break;
+        default:
+            break;
+        }
+    });
+
+    std::vector<std::shared_ptr<threadManagerNg>> jobs;
+    {
+        const InterruptBlockedForNewThreads blocked;
+        series->startDownload(resolution, window, context.offlineMode, context.downloadEnv());
+        for (const auto& job : {series->thumbJob, series->pictureJob}) {
+            if (job) {
+                jobs.push_back(job);
+            }
+        }
+    }
+
+    const auto jobsEnded = [&] { return !series->thumbJob && !series->pictureJob; };
+    bool stopping = false;
+    while (!jobsEnded()) {
+        window.processUntil([&] { return jobsEnded() || (!stopping && interrupt.requested()); },
+                            std::chrono::milliseconds(100));
+        joins.drain();
+        if (!stopping && interrupt.requested()) {
+            // Each worker finishes the picture in hand, then its manager ends
+            // as usual and the loop sees both free messages.
+            stopping = true;
+            for (const auto& job : jobs) {
+                job->stopJob();
+            }
+        }
+    }
+    joins.drain();
+    jobs.clear();
+    progress.finish();
+
+    registry.saveAll();
+    printOutcome(*series, out);
+    if (stopping) {
+        return interruptedStatus;
+    }
+    return hasResolution(series->loadedRes, resolution) ? 0 : incompleteStatus;
+}
+
+} // namespace zob

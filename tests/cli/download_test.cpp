@@ -1,0 +1,233 @@
+#include "demosite/content.h"
+#include "demosite/demosite.h"
+#include "testsupport/filetesting.h"
+#include "testsupport/runprogram.h"
+#include "testsupport/sitesession.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace zob {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string lastLine(const std::string& text) {
+    std::istringstream in(text);
+    std::string last;
+    for (std::string line; std::getline(in, line);) {
+        last = line;
+    }
+    return last;
+}
+
+std::string numbered(const char* format, const std::string& key, int n) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, key.c_str(), n);
+    return buffer;
+}
+
+class ZobSeries : public testing::DemoSiteSuite {
+protected:
+    void SetUp() override {
+        writeBytes(folder_.path() / "ZObrowser.ini",
+                   "[user]\nlogin=demo\npassword=demo\n[env]\nlocal=" + local().string() +
+                       "\n[debug]\ndbgHost=" + site().baseUrl() + "\n");
+    }
+    ProgramRun zob(const std::string& arguments, const std::string& wrapper = "") {
+        return runInFolder(folder_.path(), wrapper + zobProgram() + " " + arguments);
+    }
+    fs::path local() const { return folder_.path() / "Zel-Ora"; }
+    fs::path seriesFolder(const demosite::Series& series) const {
+        return local() / std::to_string(series.year) / series.name;
+    }
+    fs::path thumbnail(const demosite::Series& series, int n) const {
+        return seriesFolder(series) / numbered("tn_%s_%04d.jpg", series.key, n);
+    }
+    fs::path lowPicture(const demosite::Series& series, int n) const {
+        return seriesFolder(series) / "lores" / numbered("ZEL-ORA_%s_%04d.jpg", series.key, n);
+    }
+    std::string catalogueLine(const demosite::Series& series) const {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04d%02d.csv", series.year, series.month);
+        std::istringstream in(readBytes(local() / "00index" / name));
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("/" + series.name) != std::string::npos) {
+                return line;
+            }
+        }
+        return {};
+    }
+
+    // The smallest series of the 2008 months with the wanted property: the
+    // tests stay quick and the local year folder is known.
+    static const demosite::Series& smallest(bool (*wanted)(const demosite::Series&)) {
+        auto candidates = site().content().select([wanted](const demosite::Series& series) {
+            return series.year == 2008 && wanted(series);
+        });
+        if (candidates.empty()) {
+            candidates = site().content().select([wanted](const demosite::Series& series) {
+                return series.year > 2003 && wanted(series);
+            });
+        }
+        EXPECT_FALSE(candidates.empty());
+        return **std::min_element(candidates.begin(), candidates.end(), [](auto* a, auto* b) {
+            return a->announcedPhotos < b->announcedPhotos;
+        });
+    }
+    static bool plain(const demosite::Series& series) {
+        return !series.isMovie && !series.lastPicturesMissing && !series.noMidRes &&
+               !series.archiveOnly && !series.favoriteAtStart;
+    }
+
+    ScratchFolder folder_;
+};
+
+TEST_F(ZobSeries, DownloadsAGalleryWithItsCoversAndSavesTheCatalogue) {
+    const demosite::Series& series = smallest(plain);
+    const int count = series.announcedPhotos;
+    const ProgramRun run = zob("download " + series.name + " low");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lastLine(run.out), series.name + "\tTL--\t" + std::to_string(count) + "  photos");
+    for (int n = 1; n <= count; ++n) {
+        EXPECT_GT(fs::file_size(thumbnail(series, n)), 0u) << n;
+        EXPECT_GT(fs::file_size(lowPicture(series, n)), 0u) << n;
+    }
+    EXPECT_FALSE(fs::exists(thumbnail(series, count + 1)));
+    const fs::path logos = local() / "2008" / "00logo";
+    EXPECT_GT(fs::file_size(logos / (series.name + "_s.jpg")), 0u);
+    EXPECT_GT(fs::file_size(logos / (series.name + "_l.jpg")), 0u);
+    EXPECT_EQ(readBytes(seriesFolder(series) / "FOLDER.JPG"),
+              readBytes(logos / (series.name + "_l.jpg")));
+    EXPECT_FALSE(catalogueLine(series).empty());
+    // Without a terminal the progress is one line per finished job.
+    EXPECT_EQ(run.err.find('\r'), std::string::npos);
+    EXPECT_NE(run.err.find("T " + std::to_string(count) + "/" + std::to_string(count)),
+              std::string::npos)
+        << run.err;
+
+    // A second run finds everything on disk and fetches no picture.
+    site().clearRequests();
+    const ProgramRun again = zob("download " + series.name + " low");
+    EXPECT_EQ(again.status, 0) << again.err;
+    for (const auto& request : site().requests()) {
+        EXPECT_EQ(request.target.find(".jpg"), std::string::npos) << request.target;
+    }
+
+    // Deleting one resolution, then all of them, as the series menu does.
+    const ProgramRun low = zob("delete " + series.name + " low");
+    EXPECT_EQ(low.status, 0) << low.err;
+    EXPECT_EQ(low.out, series.name + "\tT---\n");
+    EXPECT_FALSE(fs::exists(lowPicture(series, 1)));
+    EXPECT_TRUE(fs::exists(thumbnail(series, 1)));
+    const ProgramRun all = zob("delete " + series.name + " all");
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, series.name + "\t----\n");
+    EXPECT_FALSE(fs::exists(thumbnail(series, 1)));
+    EXPECT_FALSE(fs::exists(thumbnail(series, count)));
+}
+
+TEST_F(ZobSeries, MissingLastPicturesCutTheCountInTheCatalogue) {
+    const demosite::Series& series =
+        smallest([](const demosite::Series& s) { return s.lastPicturesMissing; });
+    const int present = series.existingPictures[demosite::resLow];
+    ASSERT_LT(present, series.announcedPhotos);
+    const ProgramRun run = zob("download " + series.name + " low");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lastLine(run.out), series.name + "\tTL--\t" + std::to_string(present) + "  photos");
+    EXPECT_TRUE(fs::exists(lowPicture(series, present)));
+    EXPECT_FALSE(fs::exists(lowPicture(series, present + 1)));
+    EXPECT_NE(catalogueLine(series).find("," + std::to_string(present) + ",\""), std::string::npos)
+        << catalogueLine(series);
+}
+
+TEST_F(ZobSeries, MovieGivesItsAddressAndDownloadsNothing) {
+    const demosite::Series& movie = smallest([](const demosite::Series& s) { return s.isMovie; });
+    const ProgramRun run = zob("download " + movie.name);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string address = run.out.substr(0, run.out.find('\n'));
+    EXPECT_EQ(address.rfind(site().baseUrl(), 0), 0u) << address;
+    EXPECT_NE(address.find(movie.name), std::string::npos) << address;
+    EXPECT_EQ(lastLine(run.out), movie.name + "\t----\tmovie");
+    EXPECT_FALSE(fs::exists(seriesFolder(movie)));
+}
+
+TEST_F(ZobSeries, UnknownSeriesAndBadArguments) {
+    for (const char* name : {"zz_yy_200803", "nonsense", "zz_yy_201299"}) {
+        const ProgramRun run = zob(std::string("download ") + name);
+        EXPECT_EQ(run.status, 2) << name << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(zob(std::string("fav add ") + name).status, 2) << name;
+        EXPECT_EQ(zob(std::string("delete ") + name + " all").status, 2) << name;
+    }
+    const std::string name = smallest(plain).name;
+    EXPECT_EQ(zob("download " + name + " huge").status, 64);
+    EXPECT_EQ(zob("delete " + name).status, 64);
+    EXPECT_EQ(zob("fav toggle " + name).status, 64);
+    EXPECT_EQ(zob("bad add").status, 64);
+}
+
+TEST_F(ZobSeries, FavoritesAreKeptInStepWithTheSite) {
+    const demosite::Series& series = smallest(
+        [](const demosite::Series& s) { return plain(s) && !site().content().isFavorite(s); });
+    const std::string id = std::to_string(series.favoriteId);
+    const auto asked = [](const std::string& what) {
+        const auto requests = site().requests();
+        return std::any_of(requests.begin(), requests.end(), [&](const auto& request) {
+            return request.target.find("favorites") != std::string::npos &&
+                   request.target.find(what) != std::string::npos;
+        });
+    };
+
+    site().clearRequests();
+    const ProgramRun add = zob("fav add " + series.name);
+    ASSERT_EQ(add.status, 0) << add.err;
+    EXPECT_EQ(add.out, series.name + "\t----F\n");
+    EXPECT_TRUE(asked("add=" + id));
+    EXPECT_TRUE(site().content().isFavorite(series));
+
+    site().clearRequests();
+    const ProgramRun remove = zob("fav remove " + series.name);
+    ASSERT_EQ(remove.status, 0) << remove.err;
+    EXPECT_EQ(remove.out, series.name + "\t----\n");
+    EXPECT_TRUE(asked("remove=" + id));
+    EXPECT_FALSE(site().content().isFavorite(series));
+}
+
+TEST_F(ZobSeries, BadListIsKeptOnDisk) {
+    const demosite::Series& series = smallest(plain);
+    const ProgramRun add = zob("bad add " + series.name);
+    ASSERT_EQ(add.status, 0) << add.err;
+    EXPECT_EQ(add.out, series.name + "\t----B\n");
+    const ProgramRun listed = zob("list bad");
+    EXPECT_NE(listed.out.find(series.name + "\t"), std::string::npos) << listed.out;
+
+    const ProgramRun remove = zob("bad remove " + series.name);
+    ASSERT_EQ(remove.status, 0) << remove.err;
+    EXPECT_EQ(remove.out, series.name + "\t----\n");
+    EXPECT_EQ(zob("list bad").out.find(series.name), std::string::npos);
+}
+
+TEST_F(ZobSeries, InterruptStopsAfterThePicturesInHandAndSaves) {
+    // Start-up takes about five answers, then at least 20 pictures per job
+    // follow: the interrupt lands in the middle of both jobs.
+    const demosite::Series& series =
+        smallest([](const demosite::Series& s) { return plain(s) && s.announcedPhotos >= 20; });
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(100);
+    site().setFaults(slow);
+    const ProgramRun run =
+        zob("download " + series.name + " high", "timeout --preserve-status -s INT 1.5 ");
+    site().setFaults({});
+    EXPECT_EQ(run.status, 130) << run.err;
+    EXPECT_EQ(lastLine(run.out).rfind(series.name + "\t", 0), 0u) << run.out;
+    EXPECT_TRUE(fs::exists(thumbnail(series, 1)));
+    EXPECT_FALSE(fs::exists(seriesFolder(series) / "hires" /
+                            numbered("ZEL-ORA_%s_%04d.jpg", series.key, series.announcedPhotos)));
+    EXPECT_FALSE(catalogueLine(series).empty());
+}
+
+} // namespace
+} // namespace zob
