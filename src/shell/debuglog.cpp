@@ -31,13 +31,15 @@ bool DebugLog::isOn() const {
 }
 
 void DebugLog::dbgLog(const std::string& text, bool append, std::uint32_t threadId) {
-    const std::uint32_t id = threadId != 0 ? threadId : currentThreadId();
     std::function<void()> listener;
     {
         const std::lock_guard lock(mutex_);
+        // Off is the usual case, and every worker step writes here: return
+        // before asking the system who is calling.
         if (!on_) {
             return;
         }
+        const std::uint32_t id = threadId != 0 ? threadId : currentThreadId();
         if (append) {
             lines_.push_back(formatLine("*%4d ", id, text));
         } else {

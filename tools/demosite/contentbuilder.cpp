@@ -343,6 +343,20 @@ GeneratedContent generateContent(const SiteOptions& options, CalendarDate today)
         }
     }
 
+    if (options.longGalleryPictures > 0) {
+        // Monthly series are stored oldest first: the newest plain gallery is
+        // the last one that is neither a movie nor carries a fault.
+        for (auto series = content.series.rbegin(); series != content.series.rend(); ++series) {
+            if (!series->isMovie && !series->lastPicturesMissing && !series->noMidRes &&
+                !series->archiveOnly) {
+                const int count = options.longGalleryPictures;
+                series->announcedPhotos = count;
+                series->existingPictures = {count, count, count, count};
+                break;
+            }
+        }
+    }
+
     content.bestOfNames = pickBestOf(options.seed, content.series);
     auto favorites = pickFavorites(content.series, today);
     // Page order is newest first; monthly series are stored oldest first.

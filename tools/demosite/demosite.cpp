@@ -8,6 +8,7 @@
 #include "demosite/sitepages.h"
 #include "demosite/urlcodec.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <httplib.h>
@@ -26,6 +27,12 @@ constexpr std::size_t serverThreads = 48;
 constexpr time_t keepAliveSeconds = 2;
 constexpr std::size_t cachedPictures = 300;
 constexpr std::size_t cachedBytes = 64u << 20;
+
+// A long gallery is there to be downloaded again and again: its pictures
+// (every resolution a benchmark may ask for) all stay in the cache.
+std::size_t longGallery(const demosite::SiteOptions& options) {
+    return static_cast<std::size_t>(std::max(options.longGalleryPictures, 0));
+}
 
 std::string sessionValue(unsigned seed) {
     char text[32];
@@ -68,7 +75,9 @@ void answerHalfBody(httplib::Response& response, std::string body, const std::st
 
 struct DemoSite::Impl {
     explicit Impl(SiteOptions siteOptions)
-        : options(std::move(siteOptions)), content(options), pictures(cachedPictures, cachedBytes),
+        : options(std::move(siteOptions)), content(options),
+          pictures(cachedPictures + 3 * longGallery(options),
+                   cachedBytes + (512u << 10) * longGallery(options)),
           router(content, pictures), log(options.logFile),
           expectedAuthorization("Basic " + encodeBase64(options.user + ":" + options.password)),
           sessionCookie("ZSESSION=" + sessionValue(options.seed)) {}

@@ -25,6 +25,7 @@ constexpr const char* usage =
     "  --seed S             content seed; equal seeds give equal sites (default 1)\n"
     "  --log FILE           append one line per request to FILE\n"
     "  --today YYYY-MM-DD   the site's idea of today (default: the system date)\n"
+    "  --long-gallery N     the newest plain gallery gets N pictures (for benchmarks)\n"
     "  --help               show this text\n";
 
 struct CommandLine {
@@ -71,6 +72,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 throw std::invalid_argument("--seed needs a non-negative number");
             }
             result.options.seed = static_cast<unsigned>(*seed);
+        } else if (option == "--long-gallery") {
+            const auto count = parseUnsigned(value, 9999);
+            if (!count || *count == 0) {
+                throw std::invalid_argument("--long-gallery needs a number from 1 to 9999");
+            }
+            result.options.longGalleryPictures = static_cast<int>(*count);
         } else if (option == "--log") {
             result.options.logFile = value;
         } else if (option == "--today") {
