@@ -3,6 +3,7 @@
 #include "cli/checkcommand.h"
 #include "cli/downloadcommand.h"
 #include "cli/listcommand.h"
+#include "cli/searchcommand.h"
 #include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
 #include "config/configinfo.h"
@@ -43,6 +44,13 @@ void printUsage(std::ostream& out) {
            "           NAME is KEY_YYYYMM or KEY_archive. Last line:\n"
            "           NAME<TAB>STATUS<TAB>PHOTOS; exit 4 when the resolution is\n"
            "           still incomplete, 130 when interrupted\n"
+           "  search [--offline] model NAME [K]\n"
+           "  search [--offline] photographer NAME\n"
+           "           find every series of the K-th model (from 1, default 1)\n"
+           "           or of the photographer of the series NAME (found as for\n"
+           "           download) and print them like list; with --offline, or in\n"
+           "           offline mode, the local catalogues are scanned instead of\n"
+           "           asking the site. Exit 2 when none were found\n"
            "  fav add|remove NAME\n"
            "           add the series to or remove it from the favorites (on the\n"
            "           site too when online); prints NAME<TAB>STATUS\n"
@@ -79,6 +87,10 @@ int main(int argc, char** argv) {
         if (command == "download") {
             zob::TerminalPrompt prompt;
             return zob::runDownloadCommand(arguments, zob::iniFileName, prompt, std::cout);
+        }
+        if (command == "search") {
+            zob::TerminalPrompt prompt;
+            return zob::runSearchCommand(arguments, zob::iniFileName, prompt, std::cout);
         }
         if (command == "fav") {
             zob::TerminalPrompt prompt;

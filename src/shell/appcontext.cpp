@@ -20,4 +20,9 @@ AppContext::AppContext(const std::filesystem::path& iniPath, UserPrompt& userPro
     std::filesystem::create_directories(configInfo.local, ignored);
 }
 
+AppContext::~AppContext() {
+    // Never throws: a failure is written to the debug log and the file stays as it was.
+    searchKeyInfo.saveIfModified();
+}
+
 } // namespace zob

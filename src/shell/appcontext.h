@@ -4,6 +4,7 @@
 #include "config/configinfo.h"
 #include "download/downloadenv.h"
 #include "download/threadmanager.h"
+#include "search/searchkeyinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
 #include "site/fetch.h"
@@ -27,6 +28,9 @@ public:
     // until start-up switches it on.
     AppContext(const std::filesystem::path& iniPath, UserPrompt& userPrompt);
 
+    // The end of the run: what the search index learned from the site is kept.
+    ~AppContext();
+
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
@@ -40,6 +44,9 @@ public:
     ManagerRegistry managerRegistry{debugLog};
     // Every list loaded in this run; holds the members base URL in use.
     ArtListList loadedArchives;
+    // The site's numbers for model and photographer names, read from the
+    // index folder that the registry above names.
+    searchKeyInfoClass searchKeyInfo{loadedArchives, debugLog};
 
     FetchEnv fetchEnv() { return FetchEnv{defaultHttp, prompt}; }
     DownloadEnv downloadEnv() {

@@ -5,6 +5,7 @@
 #include "shell/appcontext.h"
 #include "site/fetch.h"
 #include "site/fetchsink.h"
+#include "site/formencoding.h"
 
 namespace zob {
 
@@ -40,7 +41,8 @@ ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderH
             const fetchResult result =
                 list->requestKind == 1
                     ? getHtml(context.fetchEnv(), list->requestUrl(), sink, false)
-                    : postHtml(context.fetchEnv(), list->pageUrl(), list->query(), sink, false);
+                    : postHtml(context.fetchEnv(), list->pageUrl(), formEncodedField(list->query()),
+                               sink, false);
             context.dbgLog("getHtml=>" + std::to_string(static_cast<int>(result)), true);
             switch (result) {
             case fetchOk: {
