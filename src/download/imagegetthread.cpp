@@ -1,18 +1,15 @@
 #include "download/imagegetthread.h"
 
 #include "catalogue/artlistlist.h"
-#include "config/configinfo.h"
 #include "download/downloadfile.h"
+#include "download/workerfetch.h"
 #include "platform/threadinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
 #include "site/fetch.h"
 #include "site/httpclient.h"
-#include "site/joining.h"
 
 #include <array>
-#include <chrono>
-#include <thread>
 
 namespace zob {
 
@@ -124,19 +121,10 @@ ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, std::stri
     std::string address = record.pictureUrl(r, job);
     log("getHtml start:" + address, true);
     for (;;) {
-        // Beside the pictures' year folder, so the final rename never crosses
-        // file systems; the handle keeps two workers' files apart.
-        DownloadFile temp(joinPath(record.registry().localPath(record.yearFolder()),
-                                   std::to_string(handle()) + ".tmp"));
-        fetchResult result = fetchFailed;
-        if (temp.isOpen()) {
-            FileSink sink(temp.file());
-            result = getHtml(env_.fetchEnv(), address, sink, true, &http);
-        }
+        DownloadFile temp(workerTemporaryPath(record, handle()));
+        const fetchResult result = fetchIntoWorkerFile(temp, address, env_, http);
         log("getHtml end (" + std::to_string(result) + ")", true);
-        if (const std::int32_t wait = env_.config.dbgWait; wait != 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-        }
+        pauseAfterFetch(env_);
 
         if (result == fetchNotFound) {
             log("404Err:" + std::to_string(job), true);

@@ -2,17 +2,14 @@
 
 #include "catalogue/artlist.h"
 #include "catalogue/artlistlist.h"
-#include "config/configinfo.h"
 #include "download/downloadfile.h"
+#include "download/workerfetch.h"
 #include "platform/threadinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
 #include "site/fetch.h"
 #include "site/httpclient.h"
-#include "site/joining.h"
 
-#include <chrono>
-#include <thread>
 
 namespace zob {
 
@@ -66,16 +63,9 @@ void LogoGetThread::fetchLogo(SeriesRec& record, bool small, std::string& localF
     bool switchedHere = false;
     std::string address = small ? record.coverUrl() : record.logoUrl();
     for (;;) {
-        DownloadFile temp(joinPath(record.registry().localPath(record.yearFolder()),
-                                   std::to_string(handle()) + ".tmp"));
-        fetchResult result = fetchFailed;
-        if (temp.isOpen()) {
-            FileSink sink(temp.file());
-            result = getHtml(env_.fetchEnv(), address, sink, true, &http);
-        }
-        if (const std::int32_t wait = env_.config.dbgWait; wait != 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-        }
+        DownloadFile temp(workerTemporaryPath(record, handle()));
+        fetchResult result = fetchIntoWorkerFile(temp, address, env_, http);
+        pauseAfterFetch(env_);
         if (result == fetchNotFound && small && !askedArchive) {
             switchedHere = !record.inArchive;
             record.setInArchive(true);
