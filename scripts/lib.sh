@@ -10,6 +10,7 @@ ZOB_PACKAGES=(
     libcurl4-openssl-dev libjpeg62-turbo-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nginx apache2-utils
+    qt6-base-dev xvfb xauth
 )
 
 zob_missing_packages() {

@@ -95,9 +95,13 @@ std::shared_ptr<threadManagerNg> threadManagerNg::create(ManagerRegistry& regist
     return nullptr;
 }
 
-threadManagerNg::threadManagerNg(Key, ManagerRegistry& registry) : registry_(registry) {}
+threadManagerNg::threadManagerNg(Key, ManagerRegistry& registry) : registry_(registry) {
+    ++registry_.unfinished_;
+}
 
 threadManagerNg::~threadManagerNg() {
+    // A manager dropped without ever running has nothing more to say.
+    markFinished();
     for (const auto& worker : workers) {
         std::thread& thread = worker->thread_;
         if (!thread.joinable()) {
@@ -249,6 +253,7 @@ bool threadManagerNg::leaveRegistry(std::vector<std::shared_ptr<threadManagerNg>
 
 void threadManagerNg::sendEndMessages(bool quitCompleted) {
     if (window == nullptr) {
+        markFinished();
         return;
     }
     const std::shared_ptr<threadManagerNg> self = shared_from_this();
@@ -257,6 +262,13 @@ void threadManagerNg::sendEndMessages(bool quitCompleted) {
         window->send(WindowMessage::forceQuitCompleted());
     }
     window->send(WindowMessage::freeThreadMngrNg(doneWParam, self));
+    markFinished();
+}
+
+void threadManagerNg::markFinished() {
+    if (!finished_.exchange(true)) {
+        --registry_.unfinished_;
+    }
 }
 
 void threadManagerNg::log(const std::string& text, bool append) const {

@@ -51,6 +51,11 @@ public:
     // Drops every registration of `manager` (null is ignored).
     void removeFromRegistry(const threadManagerNg* manager);
 
+    // Managers made and not yet through their end messages: a manager leaves
+    // the registry before it sends them, so a window that goes away must keep
+    // handling messages until this reaches 0.
+    std::size_t unfinished() const { return unfinished_.load(); }
+
     DebugLog& debugLog;
 
 private:
@@ -62,6 +67,7 @@ private:
     mutable std::mutex managerLock;
     std::vector<std::shared_ptr<threadManagerNg>> managerRegistry;
     bool forceQuit = false;
+    std::atomic<std::size_t> unfinished_{0};
 };
 
 // The job scheduler behind one download: numbers jobs 1..n, hands the next
@@ -141,6 +147,7 @@ private:
     // a shutdown.
     bool leaveRegistry(std::vector<std::shared_ptr<threadManagerNg>>& dropped);
     void sendEndMessages(bool quitCompleted);
+    void markFinished();
     void log(const std::string& text, bool append) const;
 
     ManagerRegistry& registry_;
@@ -155,6 +162,7 @@ private:
     std::int32_t failLimit = 1;
     std::vector<std::unique_ptr<myActionThread>> workers;
     bool started_ = false;
+    std::atomic<bool> finished_{false};
 
 public:
     // Filled by the creator before `start`, read-only afterwards.

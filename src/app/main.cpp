@@ -1,0 +1,25 @@
+// zobrowser: the desktop browser. No options: everything comes from
+// ./ZObrowser.ini in the working folder.
+
+#include "config/configinfo.h"
+#include "shell/gui/browserapp.h"
+
+#include <QMessageBox>
+#include <exception>
+
+int main(int argc, char** argv) {
+    zob::BrowserApplication application(argc, argv);
+    // The side viewer and the splash must not keep the program alive; the
+    // main window ends the loop itself.
+    QApplication::setQuitOnLastWindowClosed(false);
+    try {
+        zob::BrowserApp browser(std::filesystem::path(zob::iniFileName), nullptr, {});
+        browser.mainWindow().show();
+        const int status = QApplication::exec();
+        browser.shutdown();
+        return status;
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "fatal error", QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

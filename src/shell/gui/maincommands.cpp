@@ -1,0 +1,141 @@
+// Menu and tool-bar commands of the window, and what the views ask of it.
+
+#include "catalogue/artlistlist.h"
+#include "config/configdialog.h"
+#include "shell/appcontext.h"
+#include "shell/gui/displaytext.h"
+#include "shell/gui/zobrowsermain.h"
+#include "views/imageform.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+namespace zob {
+
+int TZoBrowserMain::crntResolution() const {
+    return storedResolution_ >= 0 && storedResolution_ <= 3 ? storedResolution_ : 2;
+}
+
+void TZoBrowserMain::mResClick(QAction& entry) {
+    entry.setChecked(true);
+    if (&entry == mResHigh) {
+        storedResolution_ = 0;
+    } else if (&entry == mResMiddle) {
+        storedResolution_ = 1;
+    } else if (&entry == mResLow) {
+        storedResolution_ = 2;
+    } else if (&entry == mResThumb) {
+        storedResolution_ = 3;
+    }
+}
+
+void TZoBrowserMain::configBtnClick() {
+    if (configForm_ != nullptr) {
+        environment_.runModal(*configForm_);
+    }
+    // Whatever closed the dialog, its offline box acted at once. Going back
+    // online is the mode label's business.
+    if (context_.configInfo.offline) {
+        goOffline();
+    }
+}
+
+void TZoBrowserMain::ImageBtnClick() {
+    if (imageForm_ == nullptr) {
+        return;
+    }
+    if (imageForm_->isVisible()) {
+        imageForm_->hide();
+        mSideView->setChecked(false);
+        return;
+    }
+    imageForm_->move(frameGeometry().left() - imageForm_->frameGeometry().width() - 5,
+                     frameGeometry().top());
+    imageForm_->show();
+    mSideView->setChecked(true);
+}
+
+void TZoBrowserMain::dbgBtnClick() {
+    QWidget* page = mainTab->currentWidget();
+    if (dbgMemo->parentWidget() != page) {
+        dbgMemo->setParent(page);
+    }
+    dbgMemo->setVisible(!dbgMemo->isVisible());
+    layoutViews();
+    dbgMemo->raise();
+}
+
+void TZoBrowserMain::dbgSaveBtnClick() {
+    context_.debugLog.saveTo("dbg.log");
+}
+
+// --- what the views ask
+
+FetchEnv TZoBrowserMain::fetchEnv() {
+    return context_.fetchEnv();
+}
+
+const configInfoClass& TZoBrowserMain::config() const {
+    return context_.configInfo;
+}
+
+UserPrompt& TZoBrowserMain::prompt() {
+    return context_.prompt;
+}
+
+bool TZoBrowserMain::sideViewerVisible() const {
+    return imageForm_ != nullptr && imageForm_->isVisible();
+}
+
+void TZoBrowserMain::showInSideViewer(const std::string& file) {
+    if (imageForm_ != nullptr) {
+        imageForm_->setImage(file);
+    }
+}
+
+void TZoBrowserMain::tileSelected(const SeriesPtr& series) {
+    mCopy->setEnabled(true);
+    listView->selectSeriesRow(*series);
+    listView->showSmallCover(*series);
+    const ArtListList& registry = context_.loadedArchives;
+    const bool favorite = registry.favoriteList && registry.favoriteList->indexOfName(*series) >= 0;
+    const bool bad = registry.badList && registry.badList->indexOfName(*series) >= 0;
+    mSearchSameModel->setEnabled(true);
+    mSearchSameModel->setText(toDisplay("Search model:" + series->modelName(1)));
+    mSearchSamePhoto->setEnabled(true);
+    mSearchSamePhoto->setText(toDisplay("Search photographer:" + series->photographer));
+    mAddToFavorite->setEnabled(true);
+    mAddToFavorite->setText(favorite ? "Remove from My Favorite" : "Add to My Favorite");
+    mAddToBad->setEnabled(true);
+    mAddToBad->setText(bad ? "Remove from Bad List" : "Add to Bad List");
+}
+
+void TZoBrowserMain::tileDeselected() {
+    mSearchSameModel->setEnabled(false);
+    mSearchSamePhoto->setEnabled(false);
+    mAddToFavorite->setEnabled(false);
+    mAddToBad->setEnabled(false);
+}
+
+void TZoBrowserMain::selectTileFromGrid(std::size_t index) {
+    imageView->selectFromGrid(index);
+}
+
+void TZoBrowserMain::openSeriesAtCurrentResolution(const SeriesPtr& series) {
+    if (!series || series->isMovie) {
+        return;
+    }
+    series->startDownload(crntResolution(), messenger(), context_.offlineMode,
+                          context_.downloadEnv());
+    handleWindowMessage(WindowMessage::updateThreadCount(
+        static_cast<std::int32_t>(context_.managerRegistry.size())));
+}
+
+void TZoBrowserMain::showContentsPage() {
+    mainTab->setCurrentWidget(contentsSheet);
+}
+
+void TZoBrowserMain::popupSeriesMenu(const SeriesPtr& /*series*/, QPoint /*globalPos*/) {}
+
+} // namespace zob

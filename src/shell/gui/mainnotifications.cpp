@@ -1,0 +1,130 @@
+// The handlers of the workers' messages: every one runs on the window's
+// thread while its sender waits.
+
+#include "catalogue/artlistlist.h"
+#include "shell/appcontext.h"
+#include "shell/gui/splashform.h"
+#include "shell/gui/zobrowsermain.h"
+#include "views/imageform.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+namespace zob {
+
+void TZoBrowserMain::handleWindowMessage(const WindowMessage& message) {
+    switch (message.id) {
+    case WM_loadedThumb:
+        // The contents view and the strips show thumbnails as they come.
+        break;
+    case WM_loadedLarge:
+        if (imageForm_ != nullptr && imageForm_->isVisible() && message.series &&
+            imageForm_->currentFile() ==
+                message.series->localPictureFile(crntResolution(), message.second)) {
+            imageForm_->updateImage();
+        }
+        break;
+    case WM_loadedLogo:
+        onLoadedLogo(message.first, message.second != 0);
+        break;
+    case WM_loadedThumbAll:
+    case WM_loadedLargeAll:
+        onJobEnded(message);
+        break;
+    case WM_updateSpec:
+        onUpdateSpec(message.series);
+        break;
+    case WM_updateThreadCount:
+        statusPanel->setText(message.first == 0 ? QString()
+                                                : QString("%1 Threads").arg(message.first));
+        break;
+    case WM_loadedMonthlyAll:
+        // The cover job's manager goes with the free message that follows.
+        break;
+    case WM_forceQuitCompleted:
+        close();
+        break;
+    case WM_freeThreadMngrNg: {
+        const std::size_t live = managerFreed(message, context_.managerRegistry, joins_);
+        drainJoinsLater();
+        handleWindowMessage(WindowMessage::updateThreadCount(static_cast<std::int32_t>(live)));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TZoBrowserMain::onLoadedLogo(std::int32_t index, bool large) {
+    const ArtListPtr list = crntArchive_;
+    const auto count = static_cast<std::int32_t>(list ? list->size() : 0);
+    if (large) {
+        if (index >= 0 && index < count && imageForm_ != nullptr && imageForm_->isVisible() &&
+            imageForm_->currentFile() ==
+                list->item(static_cast<std::size_t>(index))->localLogoFile(false)) {
+            imageForm_->updateImage();
+        }
+        return;
+    }
+    if (index >= 0 && index < count) {
+        imageView->showSmallLogo(static_cast<std::size_t>(index));
+        if (splashForm_) {
+            splashForm_->setMessage("loading (get pics...)");
+            splashForm_->setProgress(index * 80 / count + 20);
+            splashForm_->repaint();
+        }
+    }
+    if (index >= count - 1) {
+        logosComplete_ = true;
+        releaseSplash();
+        setListMenusEnabled(true);
+        if (browseHistory_) {
+            imageView->setScrollPosition(browseHistory_->currentScroll());
+        }
+    }
+}
+
+void TZoBrowserMain::onJobEnded(const WindowMessage& message) {
+    const SeriesPtr& series = message.series;
+    if (!series) {
+        return;
+    }
+    if (message.id == WM_loadedThumbAll) {
+        thumbnailJobEnded(*series);
+    } else {
+        pictureJobEnded(*series);
+    }
+    imageView->refreshLogoTile(*series);
+    imageView->updateLogoHint(*series);
+    listView->updateImgsCell(*series);
+    if (message.id == WM_loadedLargeAll) {
+        setBusyCursor(false);
+    }
+}
+
+void TZoBrowserMain::onUpdateSpec(const SeriesPtr& series) {
+    if (!series) {
+        return;
+    }
+    seriesSpecUpdated(*series, context_.loadedArchives, context_.debugLog);
+    if (crntArchive_ && crntArchive_->indexOfName(*series) >= 0) {
+        series->scanLocalFiles();
+        imageView->updateLogoHint(*series);
+    }
+}
+
+void TZoBrowserMain::drainJoinsLater() {
+    // The freed manager's worker waits in this very message; it is joined
+    // once the handler has returned and the worker has gone.
+    if (drainQueued_) {
+        return;
+    }
+    drainQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        drainQueued_ = false;
+        joins_.drain();
+    });
+}
+
+} // namespace zob

@@ -1,0 +1,107 @@
+#pragma once
+
+// A whole browser on the demo site: settings in a scratch folder, a scripted
+// prompt, a fixed clock and dialogs that are recorded instead of shown.
+
+#include "catalogue/loadstatuslists.h"
+#include "shell/appcontext.h"
+#include "shell/gui/browserapp.h"
+#include "shell/scriptedprompt.h"
+#include "testsupport/filetesting.h"
+#include "testsupport/sitesession.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zob::testing {
+
+class BrowserFixture : public DemoSiteSuite {
+protected:
+    void SetUp() override { site().clearRequests(); }
+
+    // The settings file: login and password, the local folder, the site;
+    // `debugKeys` join the debug section, `sections` follow it.
+    void writeSettings(const std::string& user, const std::string& debugKeys = {},
+                       const std::string& sections = {}) {
+        writeBytes(iniPath(), user + "[env]\nlocal=" + localFolder().string() +
+                                  "\n[debug]\ndbgHost=" + site().baseUrl() + "\n" + debugKeys +
+                                  sections);
+    }
+    void writeOnlineSettings(const std::string& debugKeys = {}) {
+        writeSettings("[user]\nlogin=demo\npassword=demo\n", debugKeys);
+    }
+
+    std::filesystem::path iniPath() const { return folder.path() / "ZObrowser.ini"; }
+    std::filesystem::path localFolder() const { return folder.path() / "Zel-Ora"; }
+
+    // Makes the program's windows, as the program does at start.
+    void makeBrowser(int year = 2008, int month = 3) {
+        BrowserEnvironment environment;
+        environment.clock = [year, month] { return YearMonth{year, month}; };
+        environment.runModal = [this](QDialog& dialog) {
+            modalDialogs.push_back(dialog.metaObject()->className());
+            return modalAnswer ? modalAnswer(dialog) : int(QDialog::Rejected);
+        };
+        environment.terminate = [this] { ++terminateRequests; };
+        environment.closed = [this] { ++closedCount; };
+        app = std::make_unique<BrowserApp>(iniPath(), &prompt, std::move(environment));
+    }
+
+    // Makes the browser and runs its start-up to the end.
+    void start(int year = 2008, int month = 3) {
+        makeBrowser(year, month);
+        window().FormActivate();
+    }
+
+    TZoBrowserMain& window() { return app->mainWindow(); }
+    AppContext& context() { return app->context(); }
+
+    // Handles the workers' messages until `done` holds (at most 20 s).
+    static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20'000); }
+
+    // Every cover of the current list has become a tile.
+    bool tilesComplete() {
+        const ArtListPtr list = window().crntArchive();
+        return list && window().imageView->tileCount() == list->size() &&
+               window().splashForm() == nullptr;
+    }
+
+    // The entry of the Archive menu (or one of its submenus) with this caption.
+    QAction* archiveEntry(const QString& caption) { return findAction(window().mArchive, caption); }
+    static QAction* findAction(QMenu* menu, const QString& caption) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == caption) {
+                return action;
+            }
+            if (action->menu() != nullptr) {
+                if (QAction* found = findAction(action->menu(), caption)) {
+                    return found;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    void TearDown() override {
+        if (app) {
+            app->shutdown();
+        }
+        app.reset();
+    }
+
+    ScratchFolder folder;
+    ScriptedPrompt prompt{PromptAnswer::Ok};
+    std::unique_ptr<BrowserApp> app;
+    std::vector<std::string> modalDialogs;
+    std::function<int(QDialog&)> modalAnswer;
+    int terminateRequests = 0;
+    int closedCount = 0;
+};
+
+} // namespace zob::testing
