@@ -56,6 +56,7 @@ protected:
     // Makes the browser and runs its start-up to the end.
     void start(int year = 2008, int month = 3) {
         makeBrowser(year, month);
+        window().show();
         window().FormActivate();
     }
 
@@ -68,8 +69,9 @@ protected:
     // Every cover of the current list has become a tile.
     bool tilesComplete() {
         const ArtListPtr list = window().crntArchive();
+        // Covers may be reported out of order: the job must have ended too.
         return list && window().imageView->tileCount() == list->size() &&
-               window().splashForm() == nullptr;
+               window().splashForm() == nullptr && context().managerRegistry.unfinished() == 0;
     }
 
     // The entry of the Archive menu (or one of its submenus) with this caption.

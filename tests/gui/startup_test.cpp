@@ -171,7 +171,8 @@ TEST_F(StartupTest, SavedPositionBeyondTheWorkAreaGoesToTheRightEdge) {
 TEST_F(StartupTest, DebugLogSwitchedOnShowsItsButtonsAndFirstLine) {
     writeSettings("[user]\nlogin=\n", "dbgMemo=1\n");
     start();
-    EXPECT_FALSE(window().dbgBtn->isHidden());
+    // The tool bar shows them at its next layout.
+    EXPECT_TRUE(waitFor([this] { return !window().dbgBtn->isHidden(); }));
     EXPECT_FALSE(window().dbgSaveBtn->isHidden());
     const std::vector<std::string> lines = context().debugLog.lines();
     ASSERT_FALSE(lines.empty());

@@ -60,8 +60,15 @@ BrowserEnvironment withDefaults(BrowserEnvironment environment) {
 TZoBrowserMain::TZoBrowserMain(AppContext& context, BrowserEnvironment environment)
     : context_(context), environment_(withDefaults(std::move(environment))) {
     setObjectName("ZoBrowserMain");
-    messenger_ = std::make_unique<GuiMessenger>(
-        [this](const WindowMessage& message) { handleWindowMessage(message); });
+    messenger_ = std::make_unique<GuiMessenger>([this](const WindowMessage& message) {
+        if (!handlerTimer_) {
+            handleWindowMessage(message);
+            return;
+        }
+        const auto begin = std::chrono::steady_clock::now();
+        handleWindowMessage(message);
+        handlerTimer_(message, std::chrono::steady_clock::now() - begin);
+    });
     setMinimumSize(320, 340);
     resize(581, 758);
 

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -77,6 +78,9 @@ public:
 
     // --- worker messages
     WindowMessenger& messenger();
+    // Told how long each worker message's handler took (benchmarks).
+    using HandlerTimer = std::function<void(const WindowMessage&, std::chrono::nanoseconds)>;
+    void setHandlerTimer(HandlerTimer timer) { handlerTimer_ = std::move(timer); }
     void handleWindowMessage(const WindowMessage& message);
     void WM_move(int x, int y);
     void WM_mouseWheel(int delta);
@@ -207,6 +211,7 @@ private:
     AppContext& context_;
     BrowserEnvironment environment_;
     std::unique_ptr<GuiMessenger> messenger_;
+    HandlerTimer handlerTimer_;
     DeferredJoins joins_;
     bool drainQueued_ = false;
     std::atomic<bool> debugRefreshQueued_{false};

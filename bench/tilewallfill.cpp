@@ -1,0 +1,207 @@
+// Filling the cover wall of a 100-series month whose covers are on disk: the
+// browser window, offline, from making the month current to its last tile,
+// beside a bare libjpeg-turbo decode of the same covers in the same run. The
+// ratio is what the window, the cover job and its messages add to decoding.
+
+#include "benchsupport.h"
+#include "catalogue/monthlyartlist.h"
+#include "demosite/content.h"
+#include "demosite/jpegencoder.h"
+#include "shell/appcontext.h"
+#include "shell/gui/browserapp.h"
+#include "shell/scriptedprompt.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+using namespace zob;
+using namespace zob::bench;
+
+namespace {
+
+constexpr std::size_t seriesCount = 100;
+constexpr int year = 2008;
+constexpr int month = 3;
+constexpr int rounds = 15;
+
+double cpuMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double wallMilliseconds() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Handles the window's messages until `done` holds. The cover job waits in
+// each of its messages, so the wait must keep the loop turning; the timer only
+// makes sure the loop wakes to see a deadline pass.
+bool processUntil(const std::function<bool()>& done) {
+    QTimer waker;
+    waker.start(20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// The month's catalogue file and its small covers, written through the
+// catalogue's own code into the local folder the browser will read.
+std::vector<std::string> writeMonth(const fs::path& iniPath) {
+    ScriptedPrompt prompt{PromptAnswer::Ok};
+    AppContext context(iniPath, prompt);
+    const auto list = std::make_shared<monthlyArtList>(context.loadedArchives, year, month);
+    const std::string folder = "/members/gallery/" + std::to_string(year) + "/";
+    for (std::size_t i = 0; i < seriesCount; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bench_%03zu_%04d%02d", i, year, month);
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d/%02d/%02zu", year, month, 31 - i % 31);
+        list->addParsed(std::string("Title of ") + name, folder + name + "/", date, "Ann Model",
+                        "BY Carl", folder + name + "/cover.jpg", 24, -1, -1);
+    }
+    list->save(list->csvPath());
+    std::vector<std::string> covers;
+    for (std::size_t i = 0; i < seriesCount; ++i) {
+        const fs::path cover = list->item(i)->localLogoFile(true);
+        fs::create_directories(cover.parent_path());
+        // The seeds of bench_tilewall: the same files as its wall.
+        const std::string bytes =
+            demosite::makeJpeg(demosite::SiteContent::coverSize(), 0x9E3779B97F4A7C15ull * (i + 1));
+        std::ofstream(cover, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        covers.push_back(cover.string());
+    }
+    return covers;
+}
+
+// The baseline: libjpeg-turbo straight into a 32-bit buffer, nothing else.
+void rawDecode(const std::vector<std::string>& files, std::vector<unsigned char>& pixels) {
+    for (const std::string& file : files) {
+        std::FILE* input = std::fopen(file.c_str(), "rb");
+        jpeg_decompress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_decompress(&info);
+        jpeg_stdio_src(&info, input);
+        jpeg_read_header(&info, TRUE);
+        info.out_color_space = JCS_EXT_BGRX;
+        jpeg_start_decompress(&info);
+        const std::size_t stride = static_cast<std::size_t>(info.output_width) * 4;
+        pixels.resize(stride * info.output_height);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = pixels.data() + stride * info.output_scanline;
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        std::fclose(input);
+    }
+}
+
+struct Round {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+template <typename Work> Round timed(Work&& work) {
+    const double wall = wallMilliseconds();
+    const double cpu = cpuMilliseconds();
+    work();
+    return {wallMilliseconds() - wall, cpuMilliseconds() - cpu};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The window needs a GUI application; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+
+    const Workspace workspace("tilewallfill");
+    const fs::path iniPath = workspace.root() / "ZObrowser.ini";
+    std::ofstream(iniPath) << "[env]\nlocal=" << (workspace.root() / "Zel-Ora").string()
+                           << "\noffline=1\n";
+    const std::vector<std::string> covers = writeMonth(iniPath);
+
+    ScriptedPrompt prompt{PromptAnswer::Ok};
+    BrowserEnvironment environment;
+    environment.clock = [] { return YearMonth{year, month}; };
+    environment.runModal = [](QDialog&) { return int(QDialog::Rejected); };
+    environment.terminate = [] {};
+    environment.closed = [] {};
+    BrowserApp app(iniPath, &prompt, std::move(environment));
+    TZoBrowserMain& window = app.mainWindow();
+    const ManagerRegistry& registry = app.context().managerRegistry;
+    const auto jobsDone = [&] { return registry.unfinished() == 0; };
+
+    window.FormActivate();
+    const ArtListPtr list = window.crntArchive();
+    if (!list || list->size() != seriesCount ||
+        !processUntil([&] { return window.splashForm() == nullptr && jobsDone(); })) {
+        std::fprintf(stderr, "the browser did not start on the month of %zu series\n", seriesCount);
+        app.shutdown();
+        return 1;
+    }
+
+    // Tiles are made in list order by the one cover worker, so the wall is
+    // full exactly when the last series' tile exists.
+    const auto fill = [&] {
+        window.setCrntArchive(list, 0);
+        if (!processUntil([&] { return window.imageView->tileCount() == seriesCount; })) {
+            std::fprintf(stderr, "the wall never filled\n");
+            std::exit(1);
+        }
+    };
+    const auto settle = [&] {
+        // The job goes on with the large covers (nothing to do offline) and
+        // its end messages; the next round must not overlap it.
+        processUntil(jobsDone);
+    };
+    std::vector<unsigned char> pixels;
+    fill(); // first touches: fonts, caches
+    settle();
+    rawDecode(covers, pixels);
+
+    std::vector<double> fillWall, fillCpu, rawWall, rawCpu;
+    for (int round = 0; round < rounds; ++round) {
+        const Round filled = timed(fill);
+        settle();
+        const Round decoded = timed([&] { rawDecode(covers, pixels); });
+        fillWall.push_back(filled.wallMs);
+        fillCpu.push_back(filled.cpuMs);
+        rawWall.push_back(decoded.wallMs);
+        rawCpu.push_back(decoded.cpuMs);
+    }
+    app.shutdown();
+
+    const demosite::PictureSize size = demosite::SiteContent::coverSize();
+    const double fillMs = median(fillWall);
+    const double rawMs = median(rawWall);
+    std::printf("%zu covers of %dx%d on disk, medians of %d rounds:\n", seriesCount, size.width,
+                size.height, rounds);
+    std::printf("  wall filled (setCrntArchive to last tile) %.2f ms (cpu %.2f)\n", fillMs,
+                median(fillCpu));
+    std::printf("  raw libjpeg-turbo decode                   %.2f ms (cpu %.2f)\n", rawMs,
+                median(rawCpu));
+    std::printf("ratio fill/decode %.2f (cpu %.2f) (goal: at most 2)\n", fillMs / rawMs,
+                median(fillCpu) / median(rawCpu));
+    return 0;
+}

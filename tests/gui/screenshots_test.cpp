@@ -1,0 +1,43 @@
+// What a user sees of the main window, saved under build/screenshots.
+
+#include "gui/browserfixture.h"
+#include "testsupport/screenshots.h"
+
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+namespace zob::testing {
+namespace {
+
+class ScreenshotTest : public BrowserFixture {};
+
+TEST_F(ScreenshotTest, TheThreeTabsOfTheMainWindow) {
+    writeOnlineSettings();
+    start();
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    // The best-of list fills more of the wall than one demo month.
+    QAction* bestOf = findAction(window().mArchive, "Be&st of ZEL");
+    ASSERT_NE(bestOf, nullptr);
+    window().archiveMenuSelect(*bestOf);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    window().resize(590, 730);
+    QTest::qWait(50);
+    window().imageView->monthSmallLogoImgClick(1);
+    window().statusBar()->showMessage(window().imageView->tile(1)->statusTip());
+    const QString image = saveScreenshot(window(), "main_image_view");
+    EXPECT_FALSE(QImage(image).isNull());
+
+    window().mainTab->setCurrentWidget(window().listView);
+    window().listView->sortArchiveGrid(4);
+    QTest::qWait(50);
+    saveScreenshot(window(), "main_list_view");
+
+    window().mainTab->setCurrentWidget(window().contentsSheet);
+    QTest::qWait(50);
+    saveScreenshot(window(), "main_contents_view");
+}
+
+} // namespace
+} // namespace zob::testing
