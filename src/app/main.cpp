@@ -3,6 +3,7 @@
 
 #include "config/configinfo.h"
 #include "shell/gui/browserapp.h"
+#include "shell/gui/quitsignals.h"
 
 #include <QMessageBox>
 #include <exception>
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         zob::BrowserApp browser(std::filesystem::path(zob::iniFileName), nullptr, {});
+        // A kill or the end of the session closes the window as Exit does.
+        const zob::QuitSignals quitSignals([&browser] { browser.mainWindow().close(); });
         browser.mainWindow().show();
         const int status = QApplication::exec();
         browser.shutdown();

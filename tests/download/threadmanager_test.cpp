@@ -8,6 +8,7 @@
 #include <map>
 #include <numeric>
 #include <stdexcept>
+#include <thread>
 
 namespace zob {
 namespace {
@@ -264,6 +265,38 @@ TEST_F(ManagerTest, AManagerNobodyKeepsGoesWithItsLastWorker) {
     EXPECT_TRUE(eventually([&] { return destroyed.load(); }));
     EXPECT_TRUE(registry.empty());
     EXPECT_EQ(desk.taken().size(), 3u);
+}
+
+} // namespace
+} // namespace zob
+
+namespace zob {
+namespace {
+
+using namespace downloadtest;
+
+TEST_F(ManagerTest, AManagerIsUnfinishedUntilItsLastMessageWasHandled) {
+    desk.openAll();
+    const auto manager = make();
+    EXPECT_EQ(registry.unfinished(), 1u);
+    manager->start(1);
+    // It leaves the registry before it sends its end messages; a window going
+    // away must still handle them.
+    ASSERT_TRUE(
+        window.messenger.processUntil([&] { return registry.empty(); }, std::chrono::seconds(5)));
+    EXPECT_EQ(registry.unfinished(), 1u);
+    ASSERT_TRUE(window.processUntilFreed(1));
+    for (int i = 0; i < 500 && registry.unfinished() != 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(registry.unfinished(), 0u);
+
+    // One that never ran has nothing more to say once dropped.
+    auto idle = threadManagerNg::create(registry, 1, deskWorkers(desk));
+    EXPECT_EQ(registry.unfinished(), 1u);
+    registry.removeFromRegistry(idle.get());
+    idle.reset();
+    EXPECT_EQ(registry.unfinished(), 0u);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "gui/browserfixture.h"
 #include "shell/gui/splashform.h"
 #include "views/imageform.h"
+#include "views/logotile.h"
 #include "views/tilegeometry.h"
 
 #include <QLabel>
@@ -225,6 +226,39 @@ TEST_F(NavigationTest, TheModeLabelSwitchesOfflineAndBack) {
     EXPECT_FALSE(context().offlineMode);
     EXPECT_EQ(window().modeText(), "");
     EXPECT_TRUE(window().mOfflineSearch->isEnabled());
+}
+
+TEST_F(NavigationTest, OfflineADoubleClickOnAMovieIsRefusedInWords) {
+    startOnline();
+    choose("Be&st of ZEL");
+    QTest::mouseDClick(window().modeStr, Qt::LeftButton);
+    ASSERT_TRUE(context().offlineMode);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    const std::vector<SeriesPtr>& records = window().crntArchive()->records();
+    const auto movie = std::find_if(records.begin(), records.end(),
+                                    [](const SeriesPtr& series) { return series->isMovie; });
+    ASSERT_NE(movie, records.end());
+    prompt.clear();
+    window().imageView->monthSmallLogoImgDblClick(
+        static_cast<std::size_t>(movie - records.begin()));
+    EXPECT_EQ(prompt.shown(),
+              (std::vector<ScriptedPrompt::Shown>{{ScriptedPrompt::Kind::Message, "information",
+                                                   "In offline-mode, you cannot open movie URL.",
+                                                   PromptAnswer::Ok}}));
+    EXPECT_TRUE(context().managerRegistry.empty());
+}
+
+TEST_F(NavigationTest, DebugNoImageDrawsEveryTileAsAPlaceholder) {
+    writeOnlineSettings("dbgNoImg=1\n");
+    start();
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    const SeriesPtr first = window().crntArchive()->item(0);
+    // The cover is on disk, yet the tile is the placeholder with the title.
+    ASSERT_TRUE(std::filesystem::file_size(first->localLogoFile(true)) > 0);
+    const QImage shown = window().imageView->tile(0)->pixmap().toImage();
+    const QImage placeholder = noLogoImage(QString::fromStdString(first->title));
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
+              placeholder.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(NavigationTest, SystemMessagesOfTheWindow) {

@@ -214,6 +214,7 @@ void TZoBrowserMain::placeMainWindow() {
         y = work.height() - h;
     }
     move(work.left() + x, work.top() + y);
+    windowPlaced_ = true;
 }
 
 void TZoBrowserMain::appendMonthEntries() {

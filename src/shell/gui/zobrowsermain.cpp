@@ -289,7 +289,11 @@ void TZoBrowserMain::resizeEvent(QResizeEvent* event) {
 
 void TZoBrowserMain::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    WM_move(geometry().x(), geometry().y());
+    // Where the platform first puts the window is not the user's choice:
+    // the settings remember places only once the start-up has placed it.
+    if (windowPlaced_) {
+        WM_move(geometry().x(), geometry().y());
+    }
 }
 
 void TZoBrowserMain::showEvent(QShowEvent* event) {

@@ -239,6 +239,7 @@ private:
     bool closeRequested_ = false;
     bool closing_ = false;
     bool loadingBehindCurrent_ = false;
+    bool windowPlaced_ = false;
     // The last cover of the current list has been reported.
     bool logosComplete_ = false;
     QActionGroup* resGroup_ = nullptr;
