@@ -11,6 +11,7 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -31,8 +32,20 @@ QFont captionFont() {
 // --- LogoTile
 
 LogoTile::LogoTile(ArchiveImageView& view, std::size_t index, QWidget* parent)
-    : QLabel(parent), view_(view), index_(index) {
+    : QWidget(parent), view_(view), index_(index) {
     setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LogoTile::setImage(QImage image) {
+    image_ = std::move(image);
+    resize(image_.size());
+    update();
+}
+
+void LogoTile::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
 }
 
 void LogoTile::mousePressEvent(QMouseEvent* event) {
@@ -149,9 +162,7 @@ void ArchiveImageView::showSmallLogo(std::size_t index) {
     if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
         series->fetchLogos(true, false, host_.fetchEnv());
     }
-    const QImage image = tileImage(*series);
-    tile->resize(image.size());
-    tile->setPixmap(QPixmap::fromImage(image));
+    tile->setImage(tileImage(*series));
     tile->show();
     tile->setStatusTip(toDisplay(series->summary()));
     placeLogoTile(index);
@@ -189,9 +200,7 @@ void ArchiveImageView::refreshLogoTile(const SeriesRec& series) {
     if (target == nullptr) {
         return;
     }
-    const QImage image = tileImage(*list->item(static_cast<std::size_t>(index)));
-    target->resize(image.size());
-    target->setPixmap(QPixmap::fromImage(image));
+    target->setImage(tileImage(*list->item(static_cast<std::size_t>(index))));
 }
 
 void ArchiveImageView::updateLogoHint(const SeriesRec& series) {

@@ -2,6 +2,7 @@
 
 #include "catalogue/artlist.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 #include <cstddef>
@@ -39,14 +40,19 @@ public:
 
 class ArchiveImageView;
 
-// One cover tile: its composed picture, its hint and the mouse.
-class LogoTile : public QLabel {
+// One cover tile: its composed picture, its hint and the mouse. The picture
+// is composed once and painted as it is.
+class LogoTile : public QWidget {
     Q_OBJECT
 public:
     LogoTile(ArchiveImageView& view, std::size_t index, QWidget* parent);
     std::size_t index() const { return index_; }
+    // Takes the composed picture and the tile's size from it.
+    void setImage(QImage image);
+    const QImage& image() const { return image_; }
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -56,6 +62,7 @@ protected:
 private:
     ArchiveImageView& view_;
     std::size_t index_;
+    QImage image_;
     bool pressed_ = false;
 };
 

@@ -276,6 +276,7 @@ QString TZoBrowserMain::modeText() const {
 void TZoBrowserMain::layoutViews() {
     context_.configInfo.mainWidth = width();
     context_.configInfo.mainHeight = height();
+    listView->layoutForMainResize();
     if (dbgMemo->parentWidget() != nullptr) {
         dbgMemo->setGeometry(0, 31, dbgMemo->parentWidget()->width(),
                              std::max(0, imageView->height() - 15 - 31));
