@@ -263,6 +263,9 @@ void ArchiveImageView::layoutForResize() {
     if (tileSelected_) {
         selectLogoTile(selectedIndex_);
     }
+    if (afterLayout) {
+        afterLayout();
+    }
 }
 
 void ArchiveImageView::resizeEvent(QResizeEvent* /*event*/) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,12 +100,16 @@ public:
     // The box follows the tab's height; tiles move only when the column
     // count changed.
     void layoutForResize();
+    // Run after every layout of the box (the strips over the tiles follow).
+    std::function<void()> afterLayout;
     // A row of the list view chose `index`: shown when this tab is next shown,
     // scrolled so that its row is centred now.
     void selectFromGrid(std::size_t index);
     // This tab became the visible one.
     void tabShown();
 
+    // The scrolled contents of the tile box: tiles and strips live there.
+    QWidget* tileContents() const { return contents_; }
     std::size_t tileCount() const { return tiles_.size(); }
     LogoTile* tile(std::size_t index) const;
     int columns() const;

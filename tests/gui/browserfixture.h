@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QTest>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,6 +51,8 @@ protected:
         };
         environment.terminate = [this] { ++terminateRequests; };
         environment.closed = [this] { ++closedCount; };
+        // Addresses and folders are recorded, not handed to a desktop.
+        environment.openUrl = [this](const QUrl& address) { openedUrls.push_back(address); };
         app = std::make_unique<BrowserApp>(iniPath(), &prompt, std::move(environment));
     }
 
@@ -102,6 +105,7 @@ protected:
     std::unique_ptr<BrowserApp> app;
     std::vector<std::string> modalDialogs;
     std::function<int(QDialog&)> modalAnswer;
+    std::vector<QUrl> openedUrls;
     int terminateRequests = 0;
     int closedCount = 0;
 };

@@ -32,7 +32,7 @@ BrowserApp::BrowserApp(const std::filesystem::path& iniPath, UserPrompt* prompt,
     context_ = std::make_unique<AppContext>(iniPath, *prompt);
     main_ = std::make_unique<TZoBrowserMain>(*context_, std::move(environment));
     config_ = std::make_unique<TConfigForm>(context_->configInfo, main_.get());
-    image_ = std::make_unique<TImageForm>(context_->configInfo);
+    image_ = std::make_unique<TImageForm>(context_->configInfo, context_->debugLog, main_.get());
     password_ = std::make_unique<TPasswordForm>(main_.get());
     main_->attachWindows(*config_, *image_);
 }

@@ -8,6 +8,7 @@
 #include "views/imageform.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -95,14 +96,14 @@ void TZoBrowserMain::showInSideViewer(const std::string& file) {
 }
 
 void TZoBrowserMain::tileSelected(const SeriesPtr& series) {
+    commandTarget_ = series;
     mCopy->setEnabled(true);
     listView->selectSeriesRow(*series);
     listView->showSmallCover(*series);
     const ArtListList& registry = context_.loadedArchives;
     const bool favorite = registry.favoriteList && registry.favoriteList->indexOfName(*series) >= 0;
     const bool bad = registry.badList && registry.badList->indexOfName(*series) >= 0;
-    mSearchSameModel->setEnabled(true);
-    mSearchSameModel->setText(toDisplay("Search model:" + series->modelName(1)));
+    replaceOptionModelEntry(series);
     mSearchSamePhoto->setEnabled(true);
     mSearchSamePhoto->setText(toDisplay("Search photographer:" + series->photographer));
     mAddToFavorite->setEnabled(true);
@@ -122,20 +123,31 @@ void TZoBrowserMain::selectTileFromGrid(std::size_t index) {
     imageView->selectFromGrid(index);
 }
 
-void TZoBrowserMain::openSeriesAtCurrentResolution(const SeriesPtr& series) {
-    if (!series || series->isMovie) {
-        return;
-    }
-    series->startDownload(crntResolution(), messenger(), context_.offlineMode,
-                          context_.downloadEnv());
-    handleWindowMessage(WindowMessage::updateThreadCount(
-        static_cast<std::int32_t>(context_.managerRegistry.size())));
-}
-
 void TZoBrowserMain::showContentsPage() {
-    mainTab->setCurrentWidget(contentsSheet);
+    mainTab->setCurrentWidget(contentsView);
 }
 
-void TZoBrowserMain::popupSeriesMenu(const SeriesPtr& /*series*/, QPoint /*globalPos*/) {}
+void TZoBrowserMain::thumbSelected() {
+    mCopy->setEnabled(true);
+}
+
+void TZoBrowserMain::replaceOptionModelEntry(const SeriesPtr& series) {
+    // The Option menu's tenth entry is made anew for the selected series.
+    const SeriesMenu model = buildSeriesMenu(
+        seriesMenuInput(*series, crntResolution(), context_.offlineMode, offlineSearch_));
+    QAction* fresh = SeriesPopup::buildModelSearchItem(
+        model, mOption, [this](SeriesCommand command, int tag, const QString& name) {
+            seriesCommand(command, tag, name);
+        });
+    mOption->insertAction(mSearchSameModel, fresh);
+    mOption->removeAction(mSearchSameModel);
+    if (QMenu* submenu = mSearchSameModel->menu()) {
+        submenu->deleteLater();
+    } else {
+        mSearchSameModel->deleteLater();
+    }
+    mSearchSameModel = fresh;
+    mSearchSameModel->setEnabled(true);
+}
 
 } // namespace zob

@@ -8,6 +8,7 @@
 #include "shell/gui/displaytext.h"
 #include "shell/gui/splashform.h"
 #include "shell/gui/zobrowsermain.h"
+#include "views/loadstatstrip.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,7 +37,7 @@ ArtListPtr TZoBrowserMain::listForArchiveEntry(const QString& caption, std::stri
         return registry.badList;
     case ArchiveEntry::downloading:
         if (!loadingList_) {
-            loadingList_ = std::make_shared<loadingArtList>(registry, &loadStatSeries_);
+            loadingList_ = std::make_shared<loadingArtList>(registry, &strips_->seriesOfStrips());
         }
         return loadingList_;
     case ArchiveEntry::downloaded:
@@ -102,6 +103,7 @@ void TZoBrowserMain::clearViewsForLoad() {
     }
     imageView->setWarning({});
     imageView->initcrntArchiveLogos();
+    strips_->hideLoadStats();
 }
 
 void TZoBrowserMain::closeMainWindow() {
@@ -115,6 +117,7 @@ void TZoBrowserMain::setCrntArchive(const ArtListPtr& list, std::int32_t scroll)
     }
     context_.dbgLog("setCrntArchive", true);
     imageView->initcrntArchiveLogos();
+    strips_->hideLoadStats();
     imageView->hideLogoSelection();
     imageView->setWarning({});
     if (list->empty()) {
@@ -245,6 +248,7 @@ void TZoBrowserMain::setBusyCursor(bool busy) {
 
 void TZoBrowserMain::clearSelection() {
     imageView->clearTileSelection();
+    contentsView->clearThumbSelection();
     mAddToFavorite->setEnabled(false);
     mAddToBad->setEnabled(false);
     mSearchSameModel->setEnabled(false);

@@ -3,9 +3,11 @@
 
 #include "catalogue/artlistlist.h"
 #include "shell/appcontext.h"
+#include "shell/gui/displaytext.h"
 #include "shell/gui/splashform.h"
 #include "shell/gui/zobrowsermain.h"
 #include "views/imageform.h"
+#include "views/loadstatstrip.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -16,12 +18,17 @@ namespace zob {
 void TZoBrowserMain::handleWindowMessage(const WindowMessage& message) {
     switch (message.id) {
     case WM_loadedThumb:
-        // The contents view and the strips show thumbnails as they come.
+        if (message.series) {
+            contentsView->showThumbnail(message.series, message.second);
+            strips_->updateLoadStat(*message.series);
+        }
         break;
     case WM_loadedLarge:
-        if (imageForm_ != nullptr && imageForm_->isVisible() && message.series &&
-            imageForm_->currentFile() ==
-                message.series->localPictureFile(crntResolution(), message.second)) {
+        if (message.series) {
+            strips_->updateLoadStat(*message.series);
+        }
+        // The picture under the pointer may be the one the viewer waits for.
+        if (sideViewerVisible() && contentsView->pictureNumberUnderCursor() == message.second) {
             imageForm_->updateImage();
         }
         break;
@@ -78,6 +85,7 @@ void TZoBrowserMain::onLoadedLogo(std::int32_t index, bool large) {
     if (index >= count - 1) {
         logosComplete_ = true;
         releaseSplash();
+        strips_->placeLoadStats(list.get());
         setListMenusEnabled(true);
         if (browseHistory_) {
             imageView->setScrollPosition(browseHistory_->currentScroll());
@@ -99,7 +107,12 @@ void TZoBrowserMain::onJobEnded(const WindowMessage& message) {
     imageView->updateLogoHint(*series);
     listView->updateImgsCell(*series);
     if (message.id == WM_loadedLargeAll) {
+        // The pointer the contents view set when the download started.
         setBusyCursor(false);
+    }
+    if (series->loadingRes.load() == 0) {
+        strips_->removeLoadStat(*series);
+        deletePendingPictures(*series);
     }
 }
 
@@ -108,9 +121,13 @@ void TZoBrowserMain::onUpdateSpec(const SeriesPtr& series) {
         return;
     }
     seriesSpecUpdated(*series, context_.loadedArchives, context_.debugLog);
+    if (contentsView->ImageTitleLabel->text() == toDisplay(series->title)) {
+        contentsView->setTitleDetail(*series);
+    }
     if (crntArchive_ && crntArchive_->indexOfName(*series) >= 0) {
         series->scanLocalFiles();
         imageView->updateLogoHint(*series);
+        strips_->updateLoadStat(*series);
     }
 }
 

@@ -5,11 +5,13 @@
 #include "shell/gui/guimessenger.h"
 #include "shell/gui/splashform.h"
 #include "views/imageform.h"
+#include "views/loadstatstrip.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -51,6 +53,9 @@ BrowserEnvironment withDefaults(BrowserEnvironment environment) {
     }
     if (!environment.closed) {
         environment.closed = [] { QCoreApplication::quit(); };
+    }
+    if (!environment.openUrl) {
+        environment.openUrl = [](const QUrl& address) { QDesktopServices::openUrl(address); };
     }
     return environment;
 }
@@ -98,6 +103,9 @@ TZoBrowserMain::~TZoBrowserMain() {
 void TZoBrowserMain::attachWindows(TConfigForm& configForm, TImageForm& imageForm) {
     configForm_ = &configForm;
     imageForm_ = &imageForm;
+    imageForm_->setMainWindow(this);
+    // The viewer's own close box hides it: "Side view" follows.
+    imageForm_->installEventFilter(this);
 }
 
 WindowMessenger& TZoBrowserMain::messenger() {
@@ -113,14 +121,23 @@ void TZoBrowserMain::buildTabs() {
     mainTab->setObjectName("mainTab");
     imageView = new ArchiveImageView(*this);
     listView = new ArchiveListView(*this, context_.debugLog);
-    contentsSheet = new QWidget;
-    contentsSheet->setObjectName("contentsSheet");
+    contentsView = new SeriesContentsView(*this);
+    contentsSheet = contentsView;
     mainTab->addTab(imageView, "Image View");
     mainTab->addTab(listView, "List View");
     mainTab->addTab(contentsSheet, "Series Contents");
     setCentralWidget(mainTab);
     connect(mainTab, &QTabWidget::currentChanged, this,
             [this](int index) { mainTabChange(index); });
+    strips_ = std::make_unique<LoadStatStrips>(*imageView->archiveBox);
+    imageView->afterLayout = [this] {
+        strips_->hideLoadStats();
+        strips_->placeLoadStats(crntArchive_.get());
+    };
+    seriesPopup_ =
+        new SeriesPopup([this](SeriesCommand command, int tag,
+                               const QString& name) { seriesCommand(command, tag, name); },
+                        this);
 
     dbgMemo = new QPlainTextEdit("dbgMemo", imageView);
     dbgMemo->setObjectName("dbgMemo");
@@ -146,6 +163,7 @@ void TZoBrowserMain::buildMenus() {
     disabledEntry(edit, "Undo", "Ctrl+Z");
     disabledEntry(edit, "Cut", "Ctrl+X");
     mCopy = disabledEntry(edit, "Copy", "Ctrl+C");
+    connect(mCopy, &QAction::triggered, this, [this] { mCopyClick(); });
     disabledEntry(edit, "Paste", "Ctrl+V");
     edit->addSeparator();
     mConfig = edit->addAction("Configure...", this, [this] { configBtnClick(); });
@@ -182,13 +200,31 @@ void TZoBrowserMain::buildMenus() {
     mSideView->setCheckable(true);
     mOption->addSeparator();
     mAddToFavorite = disabledEntry(mOption, "Add to favorite", nullptr);
+    connect(mAddToFavorite, &QAction::triggered, this, [this] {
+        const ArtListPtr& favorites = context_.loadedArchives.favoriteList;
+        if (commandTarget_ && favorites && favorites->indexOfName(*commandTarget_) >= 0) {
+            ppRemoveFromFavoriteClick();
+        } else {
+            ppAddToFavoriteClick();
+        }
+    });
     mAddToBad = disabledEntry(mOption, "Add to bad list", nullptr);
+    connect(mAddToBad, &QAction::triggered, this, [this] {
+        const ArtListPtr& bad = context_.loadedArchives.badList;
+        if (commandTarget_ && bad && bad->indexOfName(*commandTarget_) >= 0) {
+            ppRemoveFromBadClick();
+        } else {
+            ppAddToBadClick();
+        }
+    });
     mOption->addSeparator();
     mOfflineSearch = mOption->addAction("Search as Offline", this,
                                         [this] { setOfflineSearch(!offlineSearch_); });
     mOfflineSearch->setCheckable(true);
     mSearchSameModel = disabledEntry(mOption, "Search same model", nullptr);
+    connect(mSearchSameModel, &QAction::triggered, this, [this] { ppSearchModelClick("srch1"); });
     mSearchSamePhoto = disabledEntry(mOption, "Search same photographer", nullptr);
+    connect(mSearchSamePhoto, &QAction::triggered, this, [this] { ppSearchPhotoClick(); });
 }
 
 void TZoBrowserMain::buildArchiveMenu() {
@@ -313,6 +349,9 @@ void TZoBrowserMain::changeEvent(QEvent* event) {
 }
 
 bool TZoBrowserMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == imageForm_ && event->type() == QEvent::Hide) {
+        mSideView->setChecked(false);
+    }
     if (event->type() == QEvent::Wheel) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == this) {

@@ -2,10 +2,13 @@
 
 #include "catalogue/loadstatuslists.h"
 #include "search/history.h"
+#include "search/searchcommands.h"
 #include "shell/archiveloader.h"
 #include "shell/downloadevents.h"
 #include "views/archiveimageview.h"
+#include "views/contentsview.h"
 #include "views/listview.h"
+#include "views/seriespopup.h"
 
 #include <QMainWindow>
 #include <atomic>
@@ -22,11 +25,13 @@ class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
+class QUrl;
 
 namespace zob {
 
 class AppContext;
 class GuiMessenger;
+class LoadStatStrips;
 class TConfigForm;
 class TImageForm;
 class TsplashForm;
@@ -42,6 +47,8 @@ struct BrowserEnvironment {
     std::function<void()> terminate;
     // The window has closed for good: the message loop may end.
     std::function<void()> closed;
+    // The desktop's "open" of an address or a folder.
+    std::function<void(const QUrl&)> openUrl;
 };
 
 // The browser's main window. It owns the views and the view state, and wires
@@ -49,11 +56,12 @@ struct BrowserEnvironment {
 // downloads do lives in the core.
 class TZoBrowserMain : public QMainWindow,
                        public ArchiveLoaderHost,
-                       public HistoryWindow,
+                       public SearchWindow,
                        public HistoryView,
                        public ProgressDisplay,
                        public ArchiveImageViewHost,
-                       public ListViewHost {
+                       public ListViewHost,
+                       public ContentsViewHost {
     Q_OBJECT
 public:
     TZoBrowserMain(AppContext& context, BrowserEnvironment environment);
@@ -93,6 +101,26 @@ public:
     // then joins what is left. Safe to call more than once.
     void waitForWorkers();
 
+    // --- a series and its menu
+    void openSeries(const SeriesPtr& series, int resolution);
+    void showSeriesContents(const SeriesPtr& series, int resolution);
+    void buildSeriesPopup(const SeriesPtr& series);
+    QMenu* archivePopup() const;
+    const SeriesPtr& commandTarget() const { return commandTarget_; }
+    void seriesCommand(SeriesCommand command, int tag, const QString& entryName);
+    void openSeriesUrl();
+    void ppLoadAction(int tag);
+    void ppStopOrDeleteAction(int tag);
+    void ppDeleteAction(int tag);
+    void ppAddToFavoriteClick();
+    void ppRemoveFromFavoriteClick();
+    void ppAddToBadClick();
+    void ppRemoveFromBadClick();
+    void ppSearchModelClick(const QString& entryName);
+    void ppSearchPhotoClick();
+    void mCopyClick();
+    LoadStatStrips& loadStatStrips() const { return *strips_; }
+
     // --- commands
     void setOfflineMode(bool on);
     void setOfflineSearch(bool on) override;
@@ -104,7 +132,7 @@ public:
     void ImageBtnClick();
     void dbgBtnClick();
     void dbgSaveBtnClick();
-    int crntResolution() const;
+    int crntResolution() const override;
 
     // --- state, for the views and tests
     ArtListPtr crntArchive() const override { return crntArchive_; }
@@ -121,6 +149,7 @@ public:
     QTabWidget* mainTab = nullptr;
     ArchiveImageView* imageView = nullptr;
     ArchiveListView* listView = nullptr;
+    SeriesContentsView* contentsView = nullptr;
     QWidget* contentsSheet = nullptr;
     QPlainTextEdit* dbgMemo = nullptr;
     QMenu* mArchive = nullptr;
@@ -169,6 +198,8 @@ private:
     void setListMenusEnabled(bool enabled) override;
     void showSplash(const std::string& message) override;
     void showImagePage() override;
+    // SearchWindow
+    void showNotFoundLabel() override;
     // HistoryView
     void setMenuEntries(const std::vector<HistoryMenuEntry>& entries) override;
     void setButtons(bool backEnabled, bool forwardEnabled) override;
@@ -186,6 +217,10 @@ private:
     void showContentsPage() override;
     void popupSeriesMenu(const SeriesPtr& series, QPoint globalPos) override;
     UserPrompt& prompt() override;
+    // ContentsViewHost
+    void thumbSelected() override;
+    void openUrl(const std::string& address) override;
+    void openFolder(const std::string& folder) override;
 
     void buildMenus();
     void buildArchiveMenu();
@@ -205,6 +240,11 @@ private:
     void onJobEnded(const WindowMessage& message);
     void onUpdateSpec(const SeriesPtr& series);
     void drainJoinsLater();
+    void refreshSeriesMarks(const SeriesRec& series);
+    // Stop and Delete: the files go once the stopped downloads have ended.
+    void deletePendingPictures(const SeriesRec& series);
+    void replaceOptionModelEntry(const SeriesPtr& series);
+    SearchEnv searchEnv();
     void mainTabChange(int index);
     void layoutViews();
 
@@ -227,8 +267,15 @@ private:
     ArtListPtr stoppedList_;
     ArtListPtr notLoadList_;
     ArtListPtr bestOfList_;
-    // The series of the load-status strips, in their order.
-    std::vector<SeriesPtr> loadStatSeries_;
+    std::unique_ptr<LoadStatStrips> strips_;
+    SeriesPopup* seriesPopup_ = nullptr;
+    // The series the menus' series commands act on.
+    SeriesPtr commandTarget_;
+    struct PendingDelete {
+        SeriesPtr series;
+        int resolution = 0;
+    };
+    std::vector<PendingDelete> pendingDeletes_;
 
     int crntYear_ = 0;
     int crntMonth_ = 0;

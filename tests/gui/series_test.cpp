@@ -1,0 +1,242 @@
+// Opening series, their menu and its commands, on the demo site.
+
+#include "catalogue/artlistlist.h"
+#include "catalogue/memberlists.h"
+#include "gui/browserfixture.h"
+#include "views/contentsview.h"
+#include "views/imageform.h"
+#include "views/loadstatstrip.h"
+#include "views/tilegeometry.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace zob::testing {
+namespace {
+
+class SeriesTest : public BrowserFixture {
+protected:
+    void startOnline(const std::string& debugKeys = {}) {
+        writeOnlineSettings(debugKeys);
+        makeBrowser();
+        window().show();
+        window().FormActivate();
+        ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    }
+
+    // The first gallery (not a movie) of the current list, with its index.
+    std::pair<SeriesPtr, std::size_t> gallery() {
+        const std::vector<SeriesPtr>& records = window().crntArchive()->records();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!records[i]->isMovie) {
+                return {records[i], i};
+            }
+        }
+        return {nullptr, 0};
+    }
+
+    bool downloadsEnded(const SeriesPtr& series) {
+        return !series->thumbJob && !series->pictureJob &&
+               context().managerRegistry.unfinished() == 0;
+    }
+
+    // The series menu as the right mouse button would open it.
+    QMenu& menuFor(const SeriesPtr& series) {
+        window().buildSeriesPopup(series);
+        return *window().archivePopup();
+    }
+    static QAction* entry(QMenu& menu, int position) { return menu.actions().at(position); }
+};
+
+TEST_F(SeriesTest, OpeningAGalleryFillsItsContentsAndTheStripGoesWhenDone) {
+    startOnline();
+    const auto [series, index] = gallery();
+    ASSERT_NE(series, nullptr);
+    window().openSeries(series, 2);
+    EXPECT_EQ(window().mainTab->currentWidget(), window().contentsView);
+    EXPECT_EQ(window().contentsView->contentsSeries(), series);
+    EXPECT_EQ(window().contentsView->ImageTitleLabel->text(),
+              QString::fromStdString(series->title));
+    EXPECT_EQ(window().loadStatStrips().size(), 1U);
+    EXPECT_EQ(window().loadStatStrips().strip(0)->series(), series);
+
+    ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
+    const int count = series->photoCount.load();
+    EXPECT_EQ(window().contentsView->thumbnailCount(), static_cast<std::size_t>(count));
+    // Each thumbnail sits in the cell of its own picture number.
+    const int columns = window().contentsView->columns();
+    for (int n = 1; n <= count; ++n) {
+        const ThumbTile* thumb = window().contentsView->thumbnailOf(n);
+        ASSERT_NE(thumb, nullptr) << n;
+        const QRect cell = tileRectFor(n - 1, columns, 140, 140, 5);
+        EXPECT_EQ(thumb->geometry().topLeft(), cell.topLeft()) << n;
+    }
+    EXPECT_EQ(window().loadStatStrips().size(), 0U);
+    EXPECT_TRUE(std::filesystem::exists(series->folderPictureFile()));
+    EXPECT_EQ(series->statusText().substr(0, 2), "TL");
+    EXPECT_EQ(window().threadStatusText(), "");
+}
+
+TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
+    startOnline();
+    const SeriesPtr series = gallery().first;
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(30);
+    site().setFaults(slow);
+    window().openSeries(series, 2);
+    ASSERT_NE(series->pictureJob, nullptr);
+    prompt.clear();
+    window().openSeries(series, 2);
+    EXPECT_EQ(prompt.shown(), (std::vector<ScriptedPrompt::Shown>{
+                                  {ScriptedPrompt::Kind::Message, "",
+                                   "Cannot Download now. Please wait", PromptAnswer::Ok}}));
+
+    // While it downloads, the menu offers only to stop it.
+    QMenu& menu = menuFor(series);
+    EXPECT_EQ(entry(menu, 2)->text(), "Stop or Delete &low-res pics");
+    EXPECT_TRUE(entry(menu, 2)->isEnabled());
+    EXPECT_FALSE(entry(menu, 3)->isEnabled());
+
+    // Stop or Delete answered No stops and keeps every file.
+    prompt.script({PromptAnswer::No});
+    entry(menu, 2)->trigger();
+    ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
+    site().setFaults({});
+    EXPECT_EQ(prompt.shown().back().title, "confirmation");
+    EXPECT_EQ(prompt.shown().back().text,
+              "Are you sure to Stop&Delete ALL PICTURES?\r  YES   = Stop and Delete\r  NO    = "
+              "Only Stop Downloading\r  CANCEL= Continue to Download");
+    // The pictures in hand were finished and kept; the rest never came.
+    series->recountFiles();
+    EXPECT_GT(series->loadedCountOf(3) + series->loadedCountOf(2), 0);
+    EXPECT_LT(series->loadedCountOf(2), series->photoCount.load());
+}
+
+TEST_F(SeriesTest, StopOrDeleteAnsweredYesAlsoRemovesThePictures) {
+    startOnline();
+    const SeriesPtr series = gallery().first;
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(30);
+    site().setFaults(slow);
+    window().openSeries(series, 2);
+    QMenu& menu = menuFor(series);
+    // Cancel leaves the download running.
+    prompt.script({PromptAnswer::Cancel, PromptAnswer::Yes});
+    entry(menu, 2)->trigger();
+    EXPECT_NE(series->pictureJob, nullptr);
+    EXPECT_EQ(series->resState(2), 1);
+    entry(menuFor(series), 2)->trigger();
+    ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
+    site().setFaults({});
+    series->recountFiles();
+    EXPECT_EQ(series->loadedCountOf(2), 0);
+    EXPECT_EQ(series->loadedCountOf(3), 0);
+    EXPECT_EQ(series->statusText().substr(0, 4), "----");
+}
+
+TEST_F(SeriesTest, CompleteLowResolutionMenuAndDeleteAll) {
+    startOnline();
+    const SeriesPtr series = gallery().first;
+    window().openSeries(series, 2);
+    ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
+
+    QMenu& menu = menuFor(series);
+    EXPECT_EQ(entry(menu, 0)->text(), QString::fromStdString("open URL: " + series->title));
+    EXPECT_EQ(entry(menu, 2)->text(), "**DELETE** &low-res pics");
+    EXPECT_NE(menu.defaultAction(), entry(menu, 2));
+    EXPECT_EQ(entry(menu, 5)->text(), "**DELETE** ALL PICS");
+    ASSERT_EQ(menu.actions().size(), 13);
+    EXPECT_EQ(entry(menu, 12)->text(), "Show &pics");
+    EXPECT_EQ(menu.defaultAction(), entry(menu, 12));
+    // Opened twice, "Show &pics" is still there once.
+    QMenu& again = menuFor(series);
+    EXPECT_EQ(again.actions().size(), 13);
+
+    // Delete answered Yes on "ALL PICS" removes all four resolutions.
+    prompt.script({PromptAnswer::Yes});
+    entry(again, 5)->trigger();
+    EXPECT_EQ(prompt.shown().back().text, "Are you sure to DELETE pictures?");
+    EXPECT_EQ(series->statusText().substr(0, 4), "----");
+    EXPECT_FALSE(std::filesystem::exists(series->localPictureFile(2, 1)));
+}
+
+TEST_F(SeriesTest, FavoritesAreAddedAndRemovedOnTheSiteAndMarkTheTile) {
+    startOnline();
+    const auto [series, index] = gallery();
+    const auto& favorites = context().loadedArchives.favoriteList;
+    const bool wasFavorite = favorites->indexOfName(*series) >= 0;
+    QMenu& menu = menuFor(series);
+    site().clearRequests();
+    entry(menu, 7)->trigger();
+    const bool nowFavorite = favorites->indexOfName(*series) >= 0;
+    EXPECT_NE(nowFavorite, wasFavorite);
+    const std::vector<demosite::LoggedRequest> requests = site().requests();
+    EXPECT_TRUE(std::any_of(requests.begin(), requests.end(), [&](const auto& request) {
+        return request.target.find(wasFavorite ? "remove=" : "add=") != std::string::npos;
+    }));
+    EXPECT_EQ(series->statusText().find('F') != std::string::npos, nowFavorite);
+    EXPECT_EQ(menuFor(series).actions().at(7)->text(),
+              nowFavorite ? "Remove from My Favorite" : "Add to My Favorite");
+    // The tile was drawn again with its mark.
+    EXPECT_FALSE(window().imageView->tile(index)->image().isNull());
+
+    entry(menuFor(series), 8)->trigger();
+    EXPECT_NE(series->statusText().find('B'), std::string::npos);
+    entry(menuFor(series), 8)->trigger();
+    EXPECT_EQ(series->statusText().find('B'), std::string::npos);
+}
+
+TEST_F(SeriesTest, CopyTakesTheSelectedTilesOrThumbnailsAddress) {
+    startOnline();
+    const auto [series, index] = gallery();
+    window().imageView->monthSmallLogoImgClick(index);
+    window().mCopyClick();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->resolutionUrl(2));
+
+    window().openSeries(series, 2);
+    ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
+    window().contentsView->SeriesImgClick(2);
+    EXPECT_TRUE(window().mCopy->isEnabled());
+    window().mCopyClick();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->pictureHtmlUrl(2, 3));
+}
+
+TEST_F(SeriesTest, SearchingTheSameModelOnlineThenOffline) {
+    startOnline();
+    const SeriesPtr series = gallery().first;
+    QMenu& menu = menuFor(series);
+    QAction* model = entry(menu, 10);
+    if (model->menu() != nullptr) {
+        model = model->menu()->actions().first();
+    }
+    model->trigger();
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    const std::string caption = "Search model:" + series->modelName(1);
+    ASSERT_NE(window().crntArchive(), nullptr);
+    EXPECT_EQ(window().crntArchive()->caption(), caption);
+    EXPECT_FALSE(window().crntArchive()->empty());
+    EXPECT_EQ(window().browseHistory()->entries().front().list, window().crntArchive());
+
+    // Offline, the same search scans the local catalogues.
+    QTest::mouseDClick(window().modeStr, Qt::LeftButton);
+    ASSERT_TRUE(context().offlineMode);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    site().clearRequests();
+    QAction* again = entry(menuFor(series), 10);
+    if (again->menu() != nullptr) {
+        again = again->menu()->actions().first();
+    }
+    EXPECT_TRUE(again->isEnabled());
+    again->trigger();
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    EXPECT_EQ(window().crntArchive()->caption(), caption);
+    EXPECT_TRUE(site().requests().empty());
+}
+
+} // namespace
+} // namespace zob::testing
