@@ -114,7 +114,8 @@ void SeriesPopup::apply(const SeriesMenu& model) {
     }
     if (model.showPics) {
         QAction* show = addEntry("Show &pics", "show", 0);
-        connect(show, &QAction::triggered, this, [this] { handler_(SeriesCommand::load, 0, {}); });
+        connect(show, &QAction::triggered, this,
+                [this] { handler_(SeriesCommand::showPics, 0, {}); });
         menu_->setDefaultAction(show);
     }
 

@@ -25,6 +25,7 @@ enum class SeriesCommand {
     removeBad,
     searchModel,
     searchPhoto,
+    showPics,
 };
 
 // The series menu (`archivePopup`) over tiles and grid rows. Its entries keep

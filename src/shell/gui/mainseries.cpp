@@ -132,6 +132,11 @@ void TZoBrowserMain::seriesCommand(SeriesCommand command, int tag, const QString
     case SeriesCommand::searchPhoto:
         ppSearchPhotoClick();
         break;
+    case SeriesCommand::showPics:
+        // Offered because the current resolution is all on disk: that is
+        // the one to show.
+        openSeries(commandTarget_, crntResolution());
+        break;
     }
 }
 
