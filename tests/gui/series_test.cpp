@@ -103,6 +103,7 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
     EXPECT_FALSE(entry(menu, 3)->isEnabled());
 
     // Stop or Delete answered No stops and keeps every file.
+    ASSERT_TRUE(waitFor([this] { return window().contentsView->thumbnailCount() > 0; }));
     prompt.script({PromptAnswer::No});
     entry(menu, 2)->trigger();
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
