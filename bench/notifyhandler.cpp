@@ -120,7 +120,9 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
         times.add(message.id, std::chrono::duration<double, std::milli>(spent).count());
     });
     const auto start = std::chrono::steady_clock::now();
-    series->startDownload(resHigh, window.messenger(), false, app.context().downloadEnv());
+    // As a double click would: the contents view shows every thumbnail as it
+    // arrives, the strip grows, the tile and the row follow at the end.
+    window.openSeries(series, resHigh);
     const bool ended = processUntil(
         [&] { return !series->thumbJob && !series->pictureJob && registry.unfinished() == 0; },
         std::chrono::seconds(300));
