@@ -7,6 +7,7 @@
 #include "benchsupport.h"
 #include "demosite/demosite.h"
 #include "download/windowmessages.h"
+#include "guibenchsupport.h"
 #include "shell/appcontext.h"
 #include "shell/gui/browserapp.h"
 #include "shell/scriptedprompt.h"
@@ -150,9 +151,7 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
 
 int main(int argc, char** argv) {
     // The window needs a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    useOffscreenPlatform();
     QApplication application(argc, argv);
 
     demosite::SiteOptions options;

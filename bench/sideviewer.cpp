@@ -6,6 +6,7 @@
 #include "benchsupport.h"
 #include "config/configinfo.h"
 #include "demosite/jpegencoder.h"
+#include "guibenchsupport.h"
 #include "shell/debuglog.h"
 #include "views/imagefit.h"
 #include "views/imageform.h"
@@ -76,37 +77,11 @@ void BM_fullDecodeAndScale(benchmark::State& state) {
 }
 BENCHMARK(BM_fullDecodeAndScale)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's times per round for the ratio
-// line. CPU time too: on a busy machine the wall-clock figures wander.
-struct Times {
-    double realMs = 0;
-    double cpuMs = 0;
-};
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                const double toMs = benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-                times[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMs,
-                                                     run.GetAdjustedCPUTime() * toMs};
-            }
-        }
-    }
-
-    std::map<std::string, Times> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     // The viewer is a window; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    useOffscreenPlatform();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     benchmark::Initialize(&argc, argv);

@@ -5,6 +5,7 @@
 #include "benchsupport.h"
 #include "demosite/content.h"
 #include "demosite/jpegencoder.h"
+#include "guibenchsupport.h"
 #include "views/logotile.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
-#include <jpeglib.h>
 #include <map>
 #include <string>
 #include <string_view>
@@ -60,30 +60,12 @@ void BM_composeTiles(benchmark::State& state) {
 }
 BENCHMARK(BM_composeTiles)->Unit(benchmark::kMillisecond);
 
-// The baseline: libjpeg-turbo straight into a 32-bit buffer, nothing else.
 void BM_rawDecode(benchmark::State& state) {
     const std::vector<std::string>& files = coverFiles();
     std::vector<unsigned char> pixels;
     for (auto _ : state) {
         for (const std::string& file : files) {
-            std::FILE* input = std::fopen(file.c_str(), "rb");
-            jpeg_decompress_struct info{};
-            jpeg_error_mgr errors{};
-            info.err = jpeg_std_error(&errors);
-            jpeg_create_decompress(&info);
-            jpeg_stdio_src(&info, input);
-            jpeg_read_header(&info, TRUE);
-            info.out_color_space = JCS_EXT_BGRX;
-            jpeg_start_decompress(&info);
-            const std::size_t stride = static_cast<std::size_t>(info.output_width) * 4;
-            pixels.resize(stride * info.output_height);
-            while (info.output_scanline < info.output_height) {
-                JSAMPROW row = pixels.data() + stride * info.output_scanline;
-                jpeg_read_scanlines(&info, &row, 1);
-            }
-            jpeg_finish_decompress(&info);
-            jpeg_destroy_decompress(&info);
-            std::fclose(input);
+            rawJpegDecode(file, pixels);
             benchmark::DoNotOptimize(pixels.data());
         }
     }
@@ -91,37 +73,11 @@ void BM_rawDecode(benchmark::State& state) {
 }
 BENCHMARK(BM_rawDecode)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's times per round for the ratio
-// line. CPU time too: on a busy machine the wall-clock figures wander.
-struct Times {
-    double realMs = 0;
-    double cpuMs = 0;
-};
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                const double toMs = benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-                times[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMs,
-                                                     run.GetAdjustedCPUTime() * toMs};
-            }
-        }
-    }
-
-    std::map<std::string, Times> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     // Tiles draw text, which needs a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    useOffscreenPlatform();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     benchmark::Initialize(&argc, argv);

@@ -7,6 +7,7 @@
 #include "catalogue/monthlyartlist.h"
 #include "demosite/content.h"
 #include "demosite/jpegencoder.h"
+#include "guibenchsupport.h"
 #include "shell/appcontext.h"
 #include "shell/gui/browserapp.h"
 #include "shell/scriptedprompt.h"
@@ -18,7 +19,6 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
 
@@ -90,27 +90,9 @@ std::vector<std::string> writeMonth(const fs::path& iniPath) {
     return covers;
 }
 
-// The baseline: libjpeg-turbo straight into a 32-bit buffer, nothing else.
 void rawDecode(const std::vector<std::string>& files, std::vector<unsigned char>& pixels) {
     for (const std::string& file : files) {
-        std::FILE* input = std::fopen(file.c_str(), "rb");
-        jpeg_decompress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_decompress(&info);
-        jpeg_stdio_src(&info, input);
-        jpeg_read_header(&info, TRUE);
-        info.out_color_space = JCS_EXT_BGRX;
-        jpeg_start_decompress(&info);
-        const std::size_t stride = static_cast<std::size_t>(info.output_width) * 4;
-        pixels.resize(stride * info.output_height);
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW row = pixels.data() + stride * info.output_scanline;
-            jpeg_read_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_decompress(&info);
-        jpeg_destroy_decompress(&info);
-        std::fclose(input);
+        rawJpegDecode(file, pixels);
     }
 }
 
@@ -130,9 +112,7 @@ template <typename Work> Round timed(Work&& work) {
 
 int main(int argc, char** argv) {
     // The window needs a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    useOffscreenPlatform();
     QApplication application(argc, argv);
 
     const Workspace workspace("tilewallfill");
