@@ -4,10 +4,17 @@
 // libjpeg-turbo decode they are measured against, and a reporter that keeps
 // each benchmark's times for the ratio line.
 
+#include "shell/gui/zobrowsermain.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <jpeglib.h>
 #include <map>
 #include <string>
@@ -20,6 +27,33 @@ inline void useOffscreenPlatform() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+}
+
+// A browser that asks nobody anything and ends nothing, its clock at `year`/`month`.
+inline BrowserEnvironment quietEnvironment(int year, int month) {
+    BrowserEnvironment environment;
+    environment.clock = [year, month] { return YearMonth{year, month}; };
+    environment.runModal = [](QDialog&) { return int(QDialog::Rejected); };
+    environment.terminate = [] {};
+    environment.closed = [] {};
+    return environment;
+}
+
+// Handles the window's events (the workers' reports among them) until `done`
+// holds; false when `limit` passed first. Sleeps between events, so the
+// workers get the CPU.
+inline bool processUntil(const std::function<bool()>& done,
+                         std::chrono::seconds limit = std::chrono::seconds(60)) {
+    QTimer waker; // a deadline is noticed even when no event comes
+    waker.start(20);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 // The baseline: libjpeg-turbo straight into a 32-bit buffer, nothing else.
@@ -71,5 +105,17 @@ public:
 
     std::map<std::string, Times> times;
 };
+
+// Runs the benchmarks the command line asks for; false for arguments it
+// does not know.
+inline bool runBenchmarks(int& argc, char** argv, RatioReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return false;
+    }
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}
 
 } // namespace zob::bench

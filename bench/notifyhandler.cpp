@@ -31,22 +31,6 @@ namespace {
 constexpr int pictures = 200;
 constexpr double frameMs = 16;
 
-// Handles the window's messages until `done` holds. The workers wait in each
-// of their messages, so the wait must keep the loop turning; the timer only
-// makes sure the loop wakes to see a deadline pass.
-bool processUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-    QTimer waker;
-    waker.start(20);
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 struct HandlerTimes {
     std::vector<double> all; // ms, in arrival order
     std::map<std::uint16_t, double> maxById;
@@ -76,12 +60,7 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
                            << (folder / "Zel-Ora").string()
                            << "\n[debug]\ndbgHost=" << site.baseUrl() << "\n";
     ScriptedPrompt prompt{PromptAnswer::Ok};
-    BrowserEnvironment environment;
-    environment.clock = [] { return YearMonth{2008, 3}; };
-    environment.runModal = [](QDialog&) { return int(QDialog::Rejected); };
-    environment.terminate = [] {};
-    environment.closed = [] {};
-    BrowserApp app(iniPath, &prompt, std::move(environment));
+    BrowserApp app(iniPath, &prompt, quietEnvironment(2008, 3));
     TZoBrowserMain& window = app.mainWindow();
     const ManagerRegistry& registry = app.context().managerRegistry;
     const auto finish = [&](bool result) {

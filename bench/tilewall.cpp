@@ -80,13 +80,10 @@ int main(int argc, char** argv) {
     useOffscreenPlatform();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) {
         return 1;
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
 
     const auto tiles = reporter.times.find("BM_composeTiles");
     const auto raw = reporter.times.find("BM_rawDecode");

@@ -44,22 +44,6 @@ double wallMilliseconds() {
         .count();
 }
 
-// Handles the window's messages until `done` holds. The cover job waits in
-// each of its messages, so the wait must keep the loop turning; the timer only
-// makes sure the loop wakes to see a deadline pass.
-bool processUntil(const std::function<bool()>& done) {
-    QTimer waker;
-    waker.start(20);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 // The month's catalogue file and its small covers, written through the
 // catalogue's own code into the local folder the browser will read.
 std::vector<std::string> writeMonth(const fs::path& iniPath) {
@@ -122,12 +106,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> covers = writeMonth(iniPath);
 
     ScriptedPrompt prompt{PromptAnswer::Ok};
-    BrowserEnvironment environment;
-    environment.clock = [] { return YearMonth{year, month}; };
-    environment.runModal = [](QDialog&) { return int(QDialog::Rejected); };
-    environment.terminate = [] {};
-    environment.closed = [] {};
-    BrowserApp app(iniPath, &prompt, std::move(environment));
+    BrowserApp app(iniPath, &prompt, quietEnvironment(year, month));
     TZoBrowserMain& window = app.mainWindow();
     const ManagerRegistry& registry = app.context().managerRegistry;
     const auto jobsDone = [&] { return registry.unfinished() == 0; };

@@ -181,7 +181,7 @@ void ArtList::mergeFrom(const ArtList& source) {
         const SeriesPtr& fresh = source.records_[found->second];
         std::int32_t count = target->photoCount;
         if (const std::int32_t freshCount = fresh->photoCount;
-            freshCount != 0 && freshCount != 999) {
+            freshCount != 0 && freshCount != photoCountUnknown) {
             count = freshCount;
         }
         const std::int32_t modelId = fresh->modelId != -1 ? fresh->modelId : target->modelId;

@@ -1,5 +1,7 @@
 #include "catalogue/pagescanner.h"
 
+#include "catalogue/seriesrec.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -398,7 +400,7 @@ private:
         series.photographer = std::move(photographer);
         series.coverSource = std::string(coverSource);
         // A page that gives no count leaves it to be determined later.
-        series.photoCount = photoCount == 0 ? 999 : photoCount;
+        series.photoCount = photoCount == 0 ? photoCountUnknown : photoCount;
         series.favoriteId = favoriteId;
         series.modelId = modelId;
 

@@ -17,10 +17,9 @@ namespace zob {
 namespace {
 
 constexpr std::int32_t countMovie = 0;
-constexpr std::int32_t countUnknown = 999;
 
 bool isKnownCount(std::int32_t count) {
-    return count != countMovie && count != countUnknown;
+    return count != countMovie && count != photoCountUnknown;
 }
 
 // Empty files are what a failed transfer leaves behind: they count as missing.
@@ -334,12 +333,22 @@ std::string SeriesRec::statusText() const {
     return status;
 }
 
+std::string specsText(std::int32_t photoCount) {
+    if (photoCount == countMovie) {
+        return "movie";
+    }
+    if (photoCount == photoCountUnknown) {
+        return "???";
+    }
+    return std::to_string(photoCount);
+}
+
 std::string SeriesRec::photoText() const {
     const std::int32_t count = photoCount;
     if (count == countMovie) {
         return "movie";
     }
-    if (count == countUnknown) {
+    if (count == photoCountUnknown) {
         return "??? photos";
     }
     return std::to_string(count) + "  photos";

@@ -130,6 +130,12 @@ private:
 
 using SeriesPtr = std::shared_ptr<SeriesRec>;
 
+// A photo count of 0 is a movie; this one means the count was not read yet.
+inline constexpr std::int32_t photoCountUnknown = 999;
+
+// The count as the list shows it: "movie", "???" while unknown, else the digits.
+std::string specsText(std::int32_t photoCount);
+
 // True when `name` may become a local file or folder name: not empty, not
 // "." or "..", no "..", no path separators, no control characters.
 bool isSafeLocalName(std::string_view name);

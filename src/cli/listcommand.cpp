@@ -63,16 +63,6 @@ public:
 
 } // namespace
 
-std::string specsText(int photoCount) {
-    if (photoCount == 0) {
-        return "movie";
-    }
-    if (photoCount == 999) {
-        return "???";
-    }
-    return std::to_string(photoCount);
-}
-
 void printList(const ArtList& list, std::ostream& out) {
     out << "# " << list.caption() << '\n';
     for (const SeriesPtr& series : list.records()) {

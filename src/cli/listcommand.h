@@ -23,7 +23,4 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
 // specs text and status code, separated by tabs.
 void printList(const ArtList& list, std::ostream& out);
 
-// The list view's Specs text: the count, "movie" for 0, "???" for 999.
-std::string specsText(int photoCount);
-
 } // namespace zob

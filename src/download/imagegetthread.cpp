@@ -15,8 +15,6 @@ namespace zob {
 
 namespace {
 
-constexpr std::int32_t unknownCount = 999;
-
 std::string_view resolutionTag(int r) {
     static constexpr std::array<std::string_view, 4> tags{"/H", "/M", "/L", "/T"};
     return tags.at(static_cast<std::size_t>(r));
@@ -65,7 +63,7 @@ void ImageGetThread::run() {
             log("data exists.", true);
             manager->repJob(j, true);
         } else if (offline) {
-            if (record.photoCount == unknownCount) {
+            if (record.photoCount == photoCountUnknown) {
                 // The pictures on disk end here; the count stays undetermined.
                 manager->setJobCount(j - 1);
                 notify(WindowMessage::updateSpec(series));

@@ -32,34 +32,12 @@ QFont captionFont() {
 // --- LogoTile
 
 LogoTile::LogoTile(ArchiveImageView& view, std::size_t index, QWidget* parent)
-    : QWidget(parent), view_(view), index_(index) {
-    setMouseTracking(true);
+    : ImageTile(Fit::toImage, parent), view_(view), index_(index) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void LogoTile::setImage(QImage image) {
-    image_ = std::move(image);
-    resize(image_.size());
-    update();
-}
-
-void LogoTile::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image_);
-}
-
-void LogoTile::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-}
-
-void LogoTile::mouseReleaseEvent(QMouseEvent* event) {
-    // A click is a press and a release on the same tile.
-    const bool click =
-        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
-    pressed_ = false;
-    if (click) {
-        view_.monthSmallLogoImgClick(index_);
-    }
+void LogoTile::clicked(QPoint /*position*/) {
+    view_.monthSmallLogoImgClick(index_);
 }
 
 void LogoTile::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -317,7 +295,8 @@ void ArchiveImageView::monthSmallLogoImgDblClick(std::size_t index) {
         return;
     }
     if (host_.offlineMode()) {
-        if (series->photoCount.load() == 999 && !hasContent(series->localPictureFile(3, 0)) &&
+        if (series->photoCount.load() == photoCountUnknown &&
+            !hasContent(series->localPictureFile(3, 0)) &&
             !hasContent(series->localPictureFile(3, 1))) {
             host_.prompt().showMessage("information",
                                        "In offline-mode, you cannot download anymore.");

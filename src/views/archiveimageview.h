@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/artlist.h"
+#include "views/imagetile.h"
 
 #include <QImage>
 #include <QLabel>
@@ -41,21 +42,15 @@ public:
 
 class ArchiveImageView;
 
-// One cover tile: its composed picture, its hint and the mouse. The picture
-// is composed once and painted as it is.
-class LogoTile : public QWidget {
+// One cover tile: its composed picture, its hint and the mouse.
+class LogoTile : public ImageTile {
     Q_OBJECT
 public:
     LogoTile(ArchiveImageView& view, std::size_t index, QWidget* parent);
     std::size_t index() const { return index_; }
-    // Takes the composed picture and the tile's size from it.
-    void setImage(QImage image);
-    const QImage& image() const { return image_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void clicked(QPoint position) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -63,8 +58,6 @@ protected:
 private:
     ArchiveImageView& view_;
     std::size_t index_;
-    QImage image_;
-    bool pressed_ = false;
 };
 
 // The "Image View" tab: the current list as a wall of cover tiles.

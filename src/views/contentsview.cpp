@@ -50,38 +50,17 @@ std::string folderOf(const std::string& file) {
 // --- ThumbTile
 
 ThumbTile::ThumbTile(SeriesContentsView& view, int pictureNumber, QWidget* parent)
-    : QWidget(parent), view_(view), pictureNumber_(pictureNumber) {
+    : ImageTile(Fit::centred, parent), view_(view), pictureNumber_(pictureNumber) {
     setObjectName(QString("thumb%1").arg(pictureNumber));
-    setMouseTracking(true);
     resize(side, side);
 }
 
-void ThumbTile::setImage(QImage image) {
-    image_ = std::move(image);
-    update();
-}
-
-void ThumbTile::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    painter.drawImage((side - image_.width()) / 2, (side - image_.height()) / 2, image_);
-}
-
-void ThumbTile::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-}
-
-void ThumbTile::mouseReleaseEvent(QMouseEvent* event) {
-    // A click is a press and a release on the same thumbnail; the cell is
-    // the one under the pointer, as the selection frame follows the grid.
-    const bool click =
-        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
-    pressed_ = false;
-    if (click) {
-        const QPoint contentsPoint = mapTo(view_.thumbContents(), event->pos());
-        view_.SeriesImgClick(tileIndexAt(SeriesContentsView::cellWidth,
-                                         SeriesContentsView::cellHeight, *view_.seriesBox,
-                                         contentsPoint));
-    }
+void ThumbTile::clicked(QPoint position) {
+    // The cell is the one under the pointer, as the selection frame follows
+    // the grid.
+    const QPoint contentsPoint = mapTo(view_.thumbContents(), position);
+    view_.SeriesImgClick(tileIndexAt(SeriesContentsView::cellWidth, SeriesContentsView::cellHeight,
+                                     *view_.seriesBox, contentsPoint));
 }
 
 void ThumbTile::mouseMoveEvent(QMouseEvent* /*event*/) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/seriesrec.h"
+#include "views/imagetile.h"
 
 #include <QImage>
 #include <QPoint>
@@ -40,28 +41,22 @@ class SeriesContentsView;
 
 // One thumbnail of the contents series: its picture number (from 1), its
 // picture centred in the thumbnail square, and the mouse.
-class ThumbTile : public QWidget {
+class ThumbTile : public ImageTile {
     Q_OBJECT
 public:
     static constexpr int side = 130;
 
     ThumbTile(SeriesContentsView& view, int pictureNumber, QWidget* parent);
     int pictureNumber() const { return pictureNumber_; }
-    void setImage(QImage image);
-    const QImage& image() const { return image_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void clicked(QPoint position) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     SeriesContentsView& view_;
     int pictureNumber_;
-    QImage image_;
-    bool pressed_ = false;
 };
 
 // The "Series Contents" tab: the title and summary of one series and its

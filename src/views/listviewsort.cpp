@@ -8,7 +8,6 @@ namespace zob {
 
 namespace {
 
-constexpr std::int32_t unreadCount = 999;
 // A movie sorts after every real count but before a count not read yet.
 constexpr std::int32_t movieRank = 998;
 
@@ -53,16 +52,6 @@ Comparison comparisonFor(std::string_view heading) {
 }
 
 } // namespace
-
-std::string specsText(std::int32_t photoCount) {
-    if (photoCount == 0) {
-        return "movie";
-    }
-    if (photoCount == unreadCount) {
-        return "???";
-    }
-    return std::to_string(photoCount);
-}
 
 std::string listCellText(const SeriesRec& series, int column) {
     switch (column) {

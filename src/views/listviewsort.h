@@ -27,9 +27,6 @@ inline constexpr std::array<ListColumn, 6> listColumns{{
 }};
 inline constexpr int listColumnCount = static_cast<int>(listColumns.size());
 
-// The photo count as the "Specs" column shows it: "movie" for 0, "???" while unread (999).
-std::string specsText(std::int32_t photoCount);
-
 // The text of one column's cell for `series`.
 std::string listCellText(const SeriesRec& series, int column);
 

@@ -1,6 +1,7 @@
 #include "views/loadstatstrip.h"
 
 #include "catalogue/resolution.h"
+#include "views/archiveimageview.h"
 #include "views/namedbitmaps.h"
 #include "views/tilegeometry.h"
 
@@ -13,15 +14,15 @@ namespace zob {
 
 namespace {
 
-constexpr int cellWidth = 133;
-constexpr int cellHeight = 190;
-constexpr int cellMargin = 10;
+// The strips lie over the tile wall's cells.
+constexpr int cellWidth = ArchiveImageView::cellWidth;
+constexpr int cellHeight = ArchiveImageView::cellHeight;
+constexpr int cellMargin = ArchiveImageView::margin;
 // The strip's top sits this far below the cover's top.
 constexpr int stripOffset = 160;
 
 constexpr int barLeft = 10;
 constexpr int barHeight = 4;
-constexpr std::int32_t unknownCount = 999;
 
 struct Bar {
     int resolution;
@@ -60,7 +61,7 @@ int statBarLength(const SeriesRec& series, std::int32_t count) {
     if (photos == 0) {
         return 0;
     }
-    if (photos == unknownCount) {
+    if (photos == photoCountUnknown) {
         return count;
     }
     return static_cast<int>(static_cast<std::int64_t>(count) * cellWidth / photos);

@@ -20,14 +20,12 @@
 
 namespace zob {
 
-ArtListPtr TZoBrowserMain::listForArchiveEntry(const QString& caption, std::string& kind,
-                                               bool& isNew) {
+ArtListPtr TZoBrowserMain::listForArchiveEntry(const QString& caption, std::string& kind) {
     const std::optional<ArchiveChoice> choice = chooseArchiveEntry(fromDisplay(caption));
     if (!choice) {
         return nullptr;
     }
     kind = choice->kind;
-    isNew = false;
     ArtListList& registry = context_.loadedArchives;
     DebugLog& log = context_.debugLog;
     switch (choice->entry) {
@@ -64,7 +62,6 @@ ArtListPtr TZoBrowserMain::listForArchiveEntry(const QString& caption, std::stri
     case ArchiveEntry::month:
         crntYear_ = choice->year;
         crntMonth_ = choice->month;
-        isNew = true;
         return std::make_shared<monthlyArtList>(registry, choice->year, choice->month);
     }
     return nullptr;
@@ -73,8 +70,7 @@ ArtListPtr TZoBrowserMain::listForArchiveEntry(const QString& caption, std::stri
 void TZoBrowserMain::archiveMenuSelect(QAction& entry) {
     setBusyCursor(true);
     std::string kind;
-    bool isNew = false;
-    const ArtListPtr list = listForArchiveEntry(entry.text(), kind, isNew);
+    const ArtListPtr list = listForArchiveEntry(entry.text(), kind);
     if (!list || (crntArchive_ && crntArchive_->isSame(*list))) {
         setBusyCursor(false);
         return;
@@ -98,9 +94,6 @@ ArtListPtr TZoBrowserMain::loadArchive(ArtListPtr list) {
 }
 
 void TZoBrowserMain::clearViewsForLoad() {
-    if (loadingBehindCurrent_) {
-        return;
-    }
     imageView->setWarning({});
     imageView->initcrntArchiveLogos();
     strips_->hideLoadStats();
@@ -131,7 +124,6 @@ void TZoBrowserMain::setCrntArchive(const ArtListPtr& list, std::int32_t scroll)
         browseHistory_->refreshHistoryMenu();
     }
     list->rebuild();
-    logosComplete_ = false;
     list->startLogoDownload(messenger(), context_.offlineMode, context_.downloadEnv());
     listView->fillArchiveGrid();
     messenger().send(WindowMessage::updateThreadCount(
@@ -141,9 +133,7 @@ void TZoBrowserMain::setCrntArchive(const ArtListPtr& list, std::int32_t scroll)
 
 void TZoBrowserMain::showEmptyArchiveWarning(const ArtList& list) {
     QString text = "You don't have downloaded this";
-    if (&list == context_.loadedArchives.favoriteList.get() ||
-        &list == context_.loadedArchives.badList.get() ||
-        dynamic_cast<const FavoriteArtList*>(&list) != nullptr ||
+    if (dynamic_cast<const FavoriteArtList*>(&list) != nullptr ||
         dynamic_cast<const BadArtList*>(&list) != nullptr) {
         text = "You don't have my favorite list";
     } else if (const auto* month = dynamic_cast<const monthlyArtList*>(&list)) {

@@ -83,7 +83,6 @@ void TZoBrowserMain::onLoadedLogo(std::int32_t index, bool large) {
         }
     }
     if (index >= count - 1) {
-        logosComplete_ = true;
         releaseSplash();
         strips_->placeLoadStats(list.get());
         setListMenusEnabled(true);
@@ -103,9 +102,7 @@ void TZoBrowserMain::onJobEnded(const WindowMessage& message) {
     } else {
         pictureJobEnded(*series);
     }
-    imageView->refreshLogoTile(*series);
-    imageView->updateLogoHint(*series);
-    listView->updateImgsCell(*series);
+    refreshSeriesViews(*series);
     if (message.id == WM_loadedLargeAll) {
         // The pointer the contents view set when the download started.
         setBusyCursor(false);

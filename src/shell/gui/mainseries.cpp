@@ -188,9 +188,7 @@ void TZoBrowserMain::deletePendingPictures(const SeriesRec& series) {
         it->series->deletePictures(it->resolution);
         it->series->deletePictures(3);
         it->series->scanLocalFiles();
-        imageView->updateLogoHint(series);
-        imageView->refreshLogoTile(series);
-        listView->updateImgsCell(series);
+        refreshSeriesViews(series);
         it = pendingDeletes_.erase(it);
     }
 }
@@ -210,9 +208,7 @@ void TZoBrowserMain::ppDeleteAction(int tag) {
         series->deletePictures(resolution);
     }
     series->scanLocalFiles();
-    imageView->updateLogoHint(*series);
-    imageView->refreshLogoTile(*series);
-    listView->updateImgsCell(*series);
+    refreshSeriesViews(*series);
 }
 
 void TZoBrowserMain::ppAddToFavoriteClick() {
@@ -257,10 +253,14 @@ void TZoBrowserMain::ppRemoveFromBadClick() {
     }
 }
 
-void TZoBrowserMain::refreshSeriesMarks(const SeriesRec& series) {
+void TZoBrowserMain::refreshSeriesViews(const SeriesRec& series) {
     imageView->refreshLogoTile(series);
     imageView->updateLogoHint(series);
     listView->updateImgsCell(series);
+}
+
+void TZoBrowserMain::refreshSeriesMarks(const SeriesRec& series) {
+    refreshSeriesViews(series);
     if (imageView->tileIsSelected() && crntArchive_ &&
         imageView->selectedIndex() < crntArchive_->size() &&
         crntArchive_->item(imageView->selectedIndex()).get() == &series) {

@@ -94,14 +94,12 @@ void TZoBrowserMain::FormActivate() {
     if (showSplash && splashForm_) {
         splashForm_->setMessage("initializing (get badlist)");
     }
-    // The bad list loads behind the month already shown: its tiles and its
-    // empty-list text stay.
-    loadingBehindCurrent_ = true;
     loadMemberLists(false);
-    loadingBehindCurrent_ = false;
     setBusyCursor(false);
     initWindowParts();
-    if (showSplash && splashForm_ && !logosComplete_) {
+    // The splash is gone already when the month's last cover came (an empty
+    // month reports it at once).
+    if (showSplash && splashForm_) {
         splashForm_->setProgress(20);
         splashForm_->setMessage("initializing (get pics...)");
     } else {
@@ -110,17 +108,36 @@ void TZoBrowserMain::FormActivate() {
     setOfflineMode(context_.offlineMode);
 }
 
+namespace {
+
+// The bad list loads behind the month already shown: the loader leaves the
+// views alone and asks everything else of the window.
+class BehindCurrentList : public ArchiveLoaderHost {
+public:
+    explicit BehindCurrentList(ArchiveLoaderHost& window) : window_(window) {}
+    void closeMainWindow() override { window_.closeMainWindow(); }
+    void setOfflineSearch(bool on) override { window_.setOfflineSearch(on); }
+
+private:
+    ArchiveLoaderHost& window_;
+};
+
+} // namespace
+
 void TZoBrowserMain::loadMemberLists(bool favorites) {
     ArtListList& registry = context_.loadedArchives;
     ArtListPtr list;
+    ArtListPtr loaded;
     if (favorites) {
         list = std::make_shared<FavoriteArtList>(registry);
+        loaded = loadArchive(list);
     } else {
         list = std::make_shared<BadArtList>(registry);
+        BehindCurrentList host(*this);
+        loaded = addLoadedArchive(context_, list, host);
     }
     // A member list the loader gave up on stays in use, empty: status codes
     // and the series commands refer to it.
-    ArtListPtr loaded = loadArchive(list);
     (favorites ? registry.favoriteList : registry.badList) = loaded ? loaded : list;
 }
 

@@ -235,11 +235,14 @@ private:
     void setSplashMessage(const QString& text);
     void releaseSplash();
     void loadMemberLists(bool favorites);
-    ArtListPtr listForArchiveEntry(const QString& caption, std::string& kind, bool& isNew);
+    ArtListPtr listForArchiveEntry(const QString& caption, std::string& kind);
     void onLoadedLogo(std::int32_t index, bool large);
     void onJobEnded(const WindowMessage& message);
     void onUpdateSpec(const SeriesPtr& series);
     void drainJoinsLater();
+    // The series' tile, its hint and its row show its state again.
+    void refreshSeriesViews(const SeriesRec& series);
+    // The same, and the Option menu follows the selected tile's marks.
     void refreshSeriesMarks(const SeriesRec& series);
     // Stop and Delete: the files go once the stopped downloads have ended.
     void deletePendingPictures(const SeriesRec& series);
@@ -285,10 +288,7 @@ private:
     bool started_ = false;
     bool closeRequested_ = false;
     bool closing_ = false;
-    bool loadingBehindCurrent_ = false;
     bool windowPlaced_ = false;
-    // The last cover of the current list has been reported.
-    bool logosComplete_ = false;
     QActionGroup* resGroup_ = nullptr;
     QActionGroup* historyGroup_ = nullptr;
     QAction* archiveSeparator_ = nullptr;
