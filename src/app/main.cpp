@@ -2,13 +2,18 @@
 // ./ZObrowser.ini in the working folder.
 
 #include "config/configinfo.h"
+#include "platform/folderlock.h"
 #include "shell/gui/browserapp.h"
 #include "shell/gui/quitsignals.h"
 
 #include <QMessageBox>
+#include <csignal>
 #include <exception>
 
 int main(int argc, char** argv) {
+    // A file-size limit must show up as a write error with its reason, not
+    // kill the program in the middle of a picture.
+    std::signal(SIGXFSZ, SIG_IGN);
     zob::BrowserApplication application(argc, argv);
     // The side viewer and the splash must not keep the program alive; the
     // main window ends the loop itself.
@@ -21,6 +26,9 @@ int main(int argc, char** argv) {
         const int status = QApplication::exec();
         browser.shutdown();
         return status;
+    } catch (const zob::FolderLock::Busy& busy) {
+        QMessageBox::warning(nullptr, "warning", QString::fromUtf8(busy.what()));
+        return zob::folderBusyStatus;
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "fatal error", QString::fromUtf8(error.what()));
         return 1;

@@ -89,7 +89,9 @@ bool monthlyArtList::isSame(const ArtList& other) const {
 }
 
 bool monthlyArtList::hasPrevious() const {
-    return !(year == firstSiteYear && month == 1);
+    // The index archive page has no month before it, and the site has no
+    // month before its first: walking on from either would never end.
+    return !isArchivePage() && (year > firstSiteYear || (year == firstSiteYear && month > 1));
 }
 
 std::string monthlyArtList::caption() const {

@@ -19,7 +19,8 @@ public:
     // A month is fetched until a series of its last day is known.
     bool isIncomplete() const override;
     bool isSame(const ArtList& other) const override;
-    // False only for the first month the site ever had.
+    // False for the first month the site ever had (and anything before it)
+    // and for the index archive page.
     bool hasPrevious() const override;
     std::string caption() const override;
     std::string menuCaption() const override;

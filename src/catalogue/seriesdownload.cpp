@@ -9,10 +9,10 @@
 #include "download/logogetthread.h"
 #include "download/threadmanager.h"
 #include "download/windowmessenger.h"
+#include "download/workerfetch.h"
 #include "shell/userprompt.h"
 #include "site/fetch.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -41,20 +41,16 @@ std::shared_ptr<threadManagerNg> makePictureJob(const SeriesPtr& series, int r,
     return manager;
 }
 
-// Fetches one cover into a temporary file beside it, so a broken transfer
-// never stands in for the cover.
-fetchResult fetchCover(const std::string& address, const std::string& localFile,
-                       const FetchEnv& env) {
-    DownloadFile temp(localFile + ".tmp");
-    if (!temp.isOpen()) {
-        return fetchFailed;
+// Fetches one cover on the calling thread, telling the user when it could
+// not be used or stored (the fetch itself tells of a failed transfer).
+FileFetchKind fetchCover(const std::string& address, const std::string& localFile,
+                         const FetchEnv& env) {
+    const FileFetch fetched = fetchFile(env, address, localFile, false, nullptr);
+    if (fetched.kind != FileFetchKind::stored && fetched.kind != FileFetchKind::notFound &&
+        fetched.result == fetchOk) {
+        env.prompt.showMessage("", fileErrorText(fetched, localFile));
     }
-    FileSink sink(temp.file());
-    const fetchResult result = getHtml(env, address, sink, false);
-    if (result == fetchOk) {
-        temp.commitTo(localFile);
-    }
-    return result;
+    return fetched.kind;
 }
 
 } // namespace
@@ -72,6 +68,7 @@ void SeriesRec::startDownload(int r, WindowMessenger& window, bool offline,
         if (!manager) {
             return;
         }
+        removeStaleParts(localResolutionFolder(resThumb));
         thumbJob = manager;
         if (!hasResolution(loadedRes, resThumb)) {
             partialRes |= withResolution(0, resThumb);
@@ -86,6 +83,7 @@ void SeriesRec::startDownload(int r, WindowMessenger& window, bool offline,
     if (!manager) {
         return;
     }
+    removeStaleParts(localResolutionFolder(r));
     pictureJob = manager;
     if (!hasResolution(loadedRes, r)) {
         partialRes |= withResolution(0, r);
@@ -95,18 +93,19 @@ void SeriesRec::startDownload(int r, WindowMessenger& window, bool offline,
 
 void SeriesRec::fetchLogos(bool small, bool large, const FetchEnv& env) {
     makeParentFolder(localLogoFile(true));
-    if (small && !hasContent(localLogoFile(true))) {
-        if (fetchCover(coverUrl(), localLogoFile(true), env) == fetchNotFound && !inArchive) {
+    removeStaleParts(localLogoFolder());
+    const bool archived = inArchive;
+    if (small && !hasContent(localLogoFile(true, archived)) &&
+        fetchCover(coverUrl(archived), localLogoFile(true, archived), env) ==
+            FileFetchKind::notFound &&
+        !archived && !isMovie) {
+        // Asked under the archive address first; the series is switched
+        // only when the archive has the cover.
+        if (fetchCover(coverUrl(true), localLogoFile(true, true), env) == FileFetchKind::stored) {
             setInArchive(true);
-            makeParentFolder(localLogoFile(true));
-            // Not under the archive address either: the series did not move.
-            if (fetchCover(coverUrl(), localLogoFile(true), env) == fetchNotFound) {
-                setInArchive(false);
-            }
         }
     }
     if (large && !hasContent(localLogoFile(false))) {
-        makeParentFolder(localLogoFile(false));
         fetchCover(logoUrl(), localLogoFile(false), env);
     }
 }

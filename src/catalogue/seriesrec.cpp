@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
 #include <sys/stat.h>
 
 namespace zob {
@@ -58,13 +57,6 @@ bool seriesFolderExists(const SeriesRec& record) {
         batch->rememberMissing(record.registry(), std::move(year));
     }
     return false;
-}
-
-// Serialises the switch to the archive address: the thumbnail and picture
-// workers of one series may both find picture 1 gone at the same moment.
-std::mutex& archiveSwitchLock() {
-    static std::mutex lock;
-    return lock;
 }
 
 // A series of a dated month with files under the local archive folder was
@@ -197,7 +189,7 @@ std::shared_ptr<SeriesRec> SeriesRec::copy(const SeriesRec& record, ArtList& own
     twin->section = record.section;
     twin->loadedRes = record.loadedRes;
     twin->partialRes = record.partialRes.load();
-    twin->zeroBasedRes = record.zeroBasedRes;
+    twin->zeroBasedRes = record.zeroBasedRes.load();
     twin->loadingRes = record.loadingRes.load();
     for (std::size_t r = 0; r < twin->loadedCount.size(); ++r) {
         twin->loadedCount[r] = record.loadedCount[r].load();
@@ -207,10 +199,6 @@ std::shared_ptr<SeriesRec> SeriesRec::copy(const SeriesRec& record, ArtList& own
     twin->model = record.model;
     twin->photographer = record.photographer;
     twin->name = record.name;
-    {
-        const std::lock_guard lock(archiveSwitchLock());
-        twin->folderName = record.folderName;
-    }
     twin->year = record.year;
     twin->month = record.month;
     twin->photoCount = record.photoCount.load();
@@ -259,12 +247,6 @@ void SeriesRec::takeKnownValues(const SeriesRec& other) {
 }
 
 void SeriesRec::setInArchive(bool flag) {
-    const std::lock_guard lock(archiveSwitchLock());
-    std::string folder = flag ? seriesKey + "_archive" : name;
-    if (inArchive == flag && folderName == folder) {
-        return; // another worker switched first; readers may be using the folder
-    }
-    folderName = std::move(folder);
     inArchive = flag;
 }
 
@@ -274,19 +256,21 @@ void SeriesRec::scanLocalFiles() {
     ResolutionSet zeroBased = 0;
     followEarlierSwitch(*this);
     if (!isMovie && seriesFolderExists(*this)) {
-        zeroBasedRes = 0;
+        // File numbers as they stand on disk: the numbering in use is what
+        // this scan finds out, and a running job keeps reading the old one.
+        const bool archived = inArchive;
         const std::int32_t count = photoCount;
         for (int r = 0; r < resolutionCount; ++r) {
             const auto index = static_cast<std::size_t>(r);
-            if (fileHasContent(localPictureFile(r, count))) {
+            if (fileHasContent(localFileNumbered(r, count, archived))) {
                 loaded = withResolution(loaded, r);
                 loadedCount[index] = count;
-            } else if (fileHasContent(localPictureFile(r, 0))) {
+            } else if (fileHasContent(localFileNumbered(r, 0, archived))) {
                 loaded = withResolution(loaded, r);
                 zeroBased = withResolution(zeroBased, r);
                 loadedCount[index] = count;
             }
-            if (!hasResolution(loaded, r) && fileHasContent(localPictureFile(r, 1))) {
+            if (!hasResolution(loaded, r) && fileHasContent(localFileNumbered(r, 1, archived))) {
                 partial = withResolution(partial, r);
             }
         }
@@ -378,37 +362,56 @@ std::string SeriesRec::modelName(int i) const {
     return trimmedSpaces(rest.substr(0, rest.find('&')));
 }
 
-// --- site addresses
-
-std::string SeriesRec::yearFolder() const {
-    return inArchive || year == 1 ? std::string(menuArchive) : yearFolderName(year);
+std::int32_t SeriesRec::missingPictures(int r) const {
+    const std::int32_t count = photoCount;
+    if (isMovie || count == countMovie) {
+        return 0;
+    }
+    if (count == photoCountUnknown) {
+        return count;
+    }
+    std::int32_t missing = 0;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        missing += fileHasContent(localPictureFile(r, n)) ? 0 : 1;
+    }
+    return missing;
 }
 
-std::string SeriesRec::seriesUrl() const {
+// --- site addresses
+
+std::string SeriesRec::folderName(bool archived) const {
+    return archived ? seriesKey + "_archive" : name;
+}
+
+std::string SeriesRec::yearFolder(bool archived) const {
+    return archived || year == 1 ? std::string(menuArchive) : yearFolderName(year);
+}
+
+std::string SeriesRec::seriesUrl(bool archived) const {
     if (isMovie) {
         return registry().siteUrl(joinUrl("movies", name));
     }
-    if (inArchive) {
-        return registry().siteUrl(joinUrl("gallery", menuArchive, folderName));
+    if (archived) {
+        return registry().siteUrl(joinUrl("gallery", menuArchive, folderName(true)));
     }
-    return registry().siteUrl(joinUrl("gallery", yearFolder(), name));
+    return registry().siteUrl(joinUrl("gallery", yearFolder(false), name));
 }
 
-std::string SeriesRec::resolutionUrl(int r) const {
-    return isMovie ? seriesUrl() : joinUrl(seriesUrl(), resolutionFolder(r));
+std::string SeriesRec::resolutionUrl(int r, bool archived) const {
+    return isMovie ? seriesUrl(archived) : joinUrl(seriesUrl(archived), resolutionFolder(r));
 }
 
-std::string SeriesRec::coverUrl() const {
-    return joinUrl(seriesUrl(), coverFile);
+std::string SeriesRec::coverUrl(bool archived) const {
+    return joinUrl(seriesUrl(archived), coverFile);
 }
 
 std::string SeriesRec::logoUrl() const {
     return joinUrl(seriesUrl(), isMovie ? movieLogoName : galleryLogoName);
 }
 
-std::string SeriesRec::pictureUrl(int r, int n) const {
-    return joinUrl(resolutionUrl(r), r == resThumb ? siteThumbnailFileName(seriesKey, n)
-                                                   : pictureFileName(seriesKey, n));
+std::string SeriesRec::pictureUrl(int r, int n, bool archived) const {
+    return joinUrl(resolutionUrl(r, archived), r == resThumb ? siteThumbnailFileName(seriesKey, n)
+                                                             : pictureFileName(seriesKey, n));
 }
 
 std::string SeriesRec::pictureHtmlUrl(int r, int n) const {
@@ -417,37 +420,40 @@ std::string SeriesRec::pictureHtmlUrl(int r, int n) const {
 
 // --- local paths
 
-std::string SeriesRec::localSeriesFolder() const {
-    return registry().localPath(joinPath(yearFolder(), name));
+std::string SeriesRec::localSeriesFolder(bool archived) const {
+    return registry().localPath(joinPath(yearFolder(archived), name));
 }
 
-std::string SeriesRec::localResolutionFolder(int r) const {
+std::string SeriesRec::localResolutionFolder(int r, bool archived) const {
     if (isMovie) {
         return {};
     }
     if (r == resThumb) {
-        return localSeriesFolder();
+        return localSeriesFolder(archived);
     }
-    return registry().localPath(joinPath(yearFolder(), name, resolutionFolder(r)));
+    return registry().localPath(joinPath(yearFolder(archived), name, resolutionFolder(r)));
 }
 
-std::string SeriesRec::localPictureFile(int r, int n) const {
+std::string SeriesRec::localPictureFile(int r, int n, bool archived) const {
+    return localFileNumbered(r, hasResolution(zeroBasedRes, r) ? n - 1 : n, archived);
+}
+
+std::string SeriesRec::localFileNumbered(int r, int number, bool archived) const {
     if (isMovie) {
         return {};
     }
-    const int number = hasResolution(zeroBasedRes, r) ? n - 1 : n;
     if (r == resThumb) {
-        return joinPath(localSeriesFolder(), localThumbnailFileName(seriesKey, number));
+        return joinPath(localSeriesFolder(archived), localThumbnailFileName(seriesKey, number));
     }
-    return joinPath(localResolutionFolder(r), pictureFileName(seriesKey, number));
+    return joinPath(localResolutionFolder(r, archived), pictureFileName(seriesKey, number));
 }
 
-std::string SeriesRec::localLogoFolder() const {
-    return registry().localPath(joinPath(yearFolder(), logoFolderName));
+std::string SeriesRec::localLogoFolder(bool archived) const {
+    return registry().localPath(joinPath(yearFolder(archived), logoFolderName));
 }
 
-std::string SeriesRec::localLogoFile(bool small) const {
-    return joinPath(localLogoFolder(), name + (small ? "_s.jpg" : "_l.jpg"));
+std::string SeriesRec::localLogoFile(bool small, bool archived) const {
+    return joinPath(localLogoFolder(archived), name + (small ? "_s.jpg" : "_l.jpg"));
 }
 
 std::string SeriesRec::folderPictureFile() const {

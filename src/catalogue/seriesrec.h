@@ -24,9 +24,10 @@ struct FetchEnv;
 //
 // The download workers update `loadingRes`, `partialRes`, `loadedCount`,
 // `photoCount` and `inArchive` from their own threads, hence the atomics;
-// everything else belongs to the main thread. The switch to the archive
-// address happens once, under a lock, and `folderName` is written before
-// `inArchive` is set, so a reader that sees the flag sees the folder.
+// everything else belongs to the main thread. Every address and path
+// follows from `inArchive` (`folderName` is derived from it), so a worker
+// that reads the flag once gets an address and a local file that agree,
+// whatever the series' other job switches meanwhile.
 class SeriesRec : public std::enable_shared_from_this<SeriesRec> {
 public:
     // Makes a record for the series at `seriesAddress` (only its last
@@ -76,21 +77,40 @@ public:
     enum class JobKind { thumbnail, picture };
     void detachJobs(JobKind which);
 
-    // --- site addresses
-    std::string yearFolder() const;
-    std::string seriesUrl() const;
-    std::string resolutionUrl(int r) const;
-    std::string coverUrl() const;
+    // Pictures of resolution r missing on disk among 1..photoCount (all of
+    // them while the count is unknown, none for a movie).
+    std::int32_t missingPictures(int r) const;
+
+    // --- site addresses and local paths, for the address form in use. The
+    // overloads with `archived` give them for the dated (false) or the
+    // archive (true) form, for a worker that tries the archive before the
+    // series is switched to it.
+    // "KEY_archive" in the archive form, else the name.
+    std::string folderName() const { return folderName(inArchive); }
+    std::string folderName(bool archived) const;
+    std::string yearFolder() const { return yearFolder(inArchive); }
+    std::string yearFolder(bool archived) const;
+    std::string seriesUrl() const { return seriesUrl(inArchive); }
+    std::string seriesUrl(bool archived) const;
+    std::string resolutionUrl(int r) const { return resolutionUrl(r, inArchive); }
+    std::string resolutionUrl(int r, bool archived) const;
+    std::string coverUrl() const { return coverUrl(inArchive); }
+    std::string coverUrl(bool archived) const;
     std::string logoUrl() const;
-    std::string pictureUrl(int r, int n) const;
+    std::string pictureUrl(int r, int n) const { return pictureUrl(r, n, inArchive); }
+    std::string pictureUrl(int r, int n, bool archived) const;
     std::string pictureHtmlUrl(int r, int n) const;
 
-    // --- local paths
-    std::string localSeriesFolder() const;
-    std::string localResolutionFolder(int r) const;
-    std::string localPictureFile(int r, int n) const;
-    std::string localLogoFolder() const;
-    std::string localLogoFile(bool small) const;
+    std::string localSeriesFolder() const { return localSeriesFolder(inArchive); }
+    std::string localSeriesFolder(bool archived) const;
+    std::string localResolutionFolder(int r) const { return localResolutionFolder(r, inArchive); }
+    std::string localResolutionFolder(int r, bool archived) const;
+    std::string localPictureFile(int r, int n) const { return localPictureFile(r, n, inArchive); }
+    std::string localPictureFile(int r, int n, bool archived) const;
+    std::string localLogoFolder() const { return localLogoFolder(inArchive); }
+    std::string localLogoFolder(bool archived) const;
+    std::string localLogoFile(bool small) const { return localLogoFile(small, inArchive); }
+    std::string localLogoFile(bool small, bool archived) const;
     std::string folderPictureFile() const;
 
     const ArtListList& registry() const { return *registry_; }
@@ -104,7 +124,8 @@ public:
     std::string section;
     ResolutionSet loadedRes = 0;
     std::atomic<ResolutionSet> partialRes{0};
-    ResolutionSet zeroBasedRes = 0;
+    // Atomic: the window rescans the disk while the series' other job runs.
+    std::atomic<ResolutionSet> zeroBasedRes{0};
     std::atomic<ResolutionSet> loadingRes{0};
     std::array<std::atomic<std::int32_t>, resolutionCount> loadedCount{};
     std::string title;
@@ -112,7 +133,6 @@ public:
     std::string model;
     std::string photographer;
     std::string name;
-    std::string folderName;
     std::int32_t year = 0;
     std::int32_t month = 0;
     std::atomic<std::int32_t> photoCount{0};
@@ -124,6 +144,10 @@ public:
 
 private:
     explicit SeriesRec(ArtList& ownerList);
+
+    // The file of resolution r numbered `number` on disk, whatever numbering
+    // the series uses.
+    std::string localFileNumbered(int r, int number, bool archived) const;
 
     const ArtListList* registry_;
 };

@@ -3,6 +3,7 @@
 #include "catalogue/artlistlist.h"
 #include "cli/clisession.h"
 #include "cli/seriescommands.h"
+#include "cli/terminalprompt.h"
 #include "download/queuedmessenger.h"
 #include "download/threadmanager.h"
 #include "shell/downloadevents.h"
@@ -28,32 +29,49 @@ constexpr int closedStatus = 3;
 constexpr int incompleteStatus = 4;
 constexpr int interruptedStatus = 130;
 
-// Set by SIGINT, read by the message loop: the handler does nothing else.
-std::atomic<bool> interruptRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// Ctrl-C: the first lets the pictures in hand finish (for a while), the
+// second ends every transfer at once. The handler only counts and, when told
+// to, pulls the registry's abort flag: both are lock-free atomic stores.
+std::atomic<int> interruptCount{0};
+std::atomic<ManagerRegistry*> abortTarget{nullptr};
+std::atomic<int> abortAfterInterrupts{2};
+static_assert(std::atomic<int>::is_always_lock_free);
+static_assert(std::atomic<ManagerRegistry*>::is_always_lock_free);
 
 extern "C" void onInterrupt(int /*signal*/) {
-    interruptRequested.store(true);
+    const int count = interruptCount.fetch_add(1) + 1;
+    if (ManagerRegistry* registry = abortTarget.load();
+        registry != nullptr && count >= abortAfterInterrupts.load()) {
+        registry->abortTransfers();
+    }
 }
 
 // Catches Ctrl-C for the life of a download and restores the previous
 // handling afterwards.
 class InterruptCatcher {
 public:
-    InterruptCatcher() {
-        interruptRequested.store(false);
+    explicit InterruptCatcher(ManagerRegistry& registry) {
+        interruptCount.store(0);
+        abortTarget.store(&registry);
         struct sigaction action {};
         action.sa_handler = onInterrupt;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
         sigaction(SIGINT, &action, &previous_);
     }
-    ~InterruptCatcher() { sigaction(SIGINT, &previous_, nullptr); }
+    ~InterruptCatcher() {
+        sigaction(SIGINT, &previous_, nullptr);
+        abortTarget.store(nullptr);
+    }
 
     InterruptCatcher(const InterruptCatcher&) = delete;
     InterruptCatcher& operator=(const InterruptCatcher&) = delete;
 
-    static bool requested() { return interruptRequested.load(); }
+    static int count() { return interruptCount.load(); }
+    static bool requested() { return count() > 0; }
+    // While only pages and covers are fetched, nothing in hand is worth
+    // waiting for: the first Ctrl-C already ends the transfer.
+    static void abortOnFirst(bool on) { abortAfterInterrupts.store(on ? 1 : 2); }
 
 private:
     struct sigaction previous_ {};
@@ -131,9 +149,28 @@ private:
     bool drawn_ = false;
 };
 
-void printOutcome(const SeriesRec& series, std::ostream& out) {
-    out << series.name << '\t' << series.statusText() << '\t' << series.photoText() << '\n';
+// Pictures of the download missing on disk: the thumbnails and, unless
+// only those were asked for, the pictures of the resolution.
+std::int32_t missingOf(const SeriesRec& series, int resolution) {
+    if (series.isMovie) {
+        return 0;
+    }
+    return series.missingPictures(resThumb) +
+           (resolution == resThumb ? 0 : series.missingPictures(resolution));
 }
+
+void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missing = 0) {
+    out << series.name << '\t' << series.statusText() << '\t' << series.photoText();
+    if (series.photoCount == photoCountUnknown) {
+        out << " (count unknown)";
+    } else if (missing > 0) {
+        out << " (" << missing << " missing)";
+    }
+    out << '\n';
+}
+
+// How long the pictures in hand may take after the first Ctrl-C.
+constexpr auto interruptGrace = std::chrono::seconds(5);
 
 } // namespace
 
@@ -146,18 +183,21 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
         std::cerr << "zob download: NAME [high|mid|low|thumb]\n";
         return usageStatus;
     }
-    const InterruptCatcher interrupt;
-
     CliSession session(iniPath, prompt);
-    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
-        return closedStatus;
-    }
     AppContext& context = session.context();
+    const InterruptCatcher interrupt(context.managerRegistry);
+    InterruptCatcher::abortOnFirst(true);
+    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
+        return interrupt.requested() ? interruptedStatus : closedStatus;
+    }
     ArtListList& registry = context.loadedArchives;
     const int resolution = named ? *named : currentResolution(context.configInfo.resolution);
 
     const SeriesPtr series = loadSeries(session, arguments[0]);
     if (!series) {
+        if (interrupt.requested()) {
+            return interruptedStatus;
+        }
         if (session.closeRequested()) {
             return closedStatus;
         }
@@ -194,7 +234,7 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
             progress.jobEnded("thumbnails");
             break;
         case WM_loadedLargeAll:
-            pictureJobEnded(*message.series);
+            pictureJobEnded(*message.series, prompt);
             progress.jobEnded("pictures");
             break;
         case WM_updateSpec:
@@ -208,6 +248,7 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
         }
     });
 
+    InterruptCatcher::abortOnFirst(false);
     std::vector<std::shared_ptr<threadManagerNg>> jobs;
     {
         const InterruptBlockedForNewThreads blocked;
@@ -221,17 +262,24 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
 
     const auto jobsEnded = [&] { return !series->thumbJob && !series->pictureJob; };
     bool stopping = false;
+    auto abortAt = std::chrono::steady_clock::time_point::max();
     while (!jobsEnded()) {
         window.processUntil([&] { return jobsEnded() || (!stopping && interrupt.requested()); },
                             std::chrono::milliseconds(100));
         joins.drain();
         if (!stopping && interrupt.requested()) {
             // Each worker finishes the picture in hand, then its manager ends
-            // as usual and the loop sees both free messages.
+            // as usual and the loop sees both free messages. A picture that
+            // takes longer than the grace is given up (its temporary file
+            // goes with it).
             stopping = true;
+            abortAt = std::chrono::steady_clock::now() + interruptGrace;
             for (const auto& job : jobs) {
                 job->stopJob();
             }
+        }
+        if (stopping && std::chrono::steady_clock::now() >= abortAt) {
+            context.managerRegistry.abortTransfers();
         }
     }
     joins.drain();
@@ -239,11 +287,12 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
     progress.finish();
 
     registry.saveAll();
-    printOutcome(*series, out);
+    const std::int32_t missing = missingOf(*series, resolution);
+    printOutcome(*series, out, missing);
     if (stopping) {
         return interruptedStatus;
     }
-    return hasResolution(series->loadedRes, resolution) ? 0 : incompleteStatus;
+    return missing == 0 ? 0 : incompleteStatus;
 }
 
 } // namespace zob

@@ -83,6 +83,16 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
         return usageStatus;
     }
 
+    if (choice->entry == ArchiveEntry::month) {
+        const YearMonth now = currentYearMonth();
+        if (choice->year < firstSiteYear || choice->month < 1 || choice->month > 12 ||
+            choice->year * 12 + choice->month > now.year * 12 + now.month) {
+            std::cerr << "zob list: the site has months from " << firstSiteYear
+                      << "/01 to this month only\n";
+            return usageStatus;
+        }
+    }
+
     CliSession session(iniPath, prompt);
     if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
         return 3;

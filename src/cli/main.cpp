@@ -7,9 +7,15 @@
 #include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
 #include "config/configinfo.h"
+#include "platform/folderlock.h"
+#include "site/sitenames.h"
 
+#include <algorithm>
+#include <csignal>
 #include <exception>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,9 +67,37 @@ void printUsage(std::ostream& out) {
            "           four; prints NAME<TAB>STATUS\n"
            "  help     this text\n"
            "\n"
+           "One program at a time works in a local folder: when another holds\n"
+           "it, zob says so and exits 75; with --wait after the command word\n"
+           "(zob download --wait NAME) it waits for the folder instead.\n"
+           "\n"
            "exit status: 0 done, 2 the list or series could not be found, 3\n"
            "start-up aborted or the program had to close, 4 download incomplete,\n"
-           "1 an error, 64 bad arguments, 130 interrupted\n";
+           "1 an error, 64 bad arguments, 75 the local folder is in use, 130\n"
+           "interrupted\n";
+}
+
+// Takes "--wait" out of the arguments; true when it was there.
+bool takeWaitOption(std::vector<std::string>& arguments) {
+    const auto end = std::remove(arguments.begin(), arguments.end(), "--wait");
+    const bool found = end != arguments.end();
+    arguments.erase(end, arguments.end());
+    return found;
+}
+
+// The local folder of the settings, owned by this run until it ends.
+std::unique_ptr<zob::FolderLock> lockLocalFolder(bool wait) {
+    const zob::configInfoClass settings{std::filesystem::path(zob::iniFileName)};
+    const std::filesystem::path index =
+        std::filesystem::path(settings.local) / std::string(zob::indexFolderName);
+    if (wait) {
+        try {
+            return std::make_unique<zob::FolderLock>(index, false);
+        } catch (const zob::FolderLock::Busy& busy) {
+            std::cerr << "zob: " << busy.what() << "; waiting for it\n";
+        }
+    }
+    return std::make_unique<zob::FolderLock>(index, wait);
 }
 
 } // namespace
@@ -73,13 +107,22 @@ int main(int argc, char** argv) {
         printUsage(std::cerr);
         return usageStatus;
     }
+    // A file-size limit must show up as a write error with its reason, not
+    // kill the program in the middle of a picture.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string_view command = argv[1];
+    std::vector<std::string> arguments(argv + 2, argv + argc);
+    const bool wait = takeWaitOption(arguments);
     try {
-        if (command == "check" && argc == 2) {
+        if (command == "help" || command == "--help" || command == "-h") {
+            printUsage(std::cout);
+            return 0;
+        }
+        const std::unique_ptr<zob::FolderLock> lock = lockLocalFolder(wait);
+        if (command == "check" && arguments.empty()) {
             zob::TerminalPrompt prompt;
             return zob::runCheckCommand(zob::iniFileName, prompt, std::cout);
         }
-        const std::vector<std::string> arguments(argv + 2, argv + argc);
         if (command == "list") {
             zob::TerminalPrompt prompt;
             return zob::runListCommand(arguments, zob::iniFileName, prompt, std::cout);
@@ -104,13 +147,12 @@ int main(int argc, char** argv) {
             zob::TerminalPrompt prompt;
             return zob::runDeleteCommand(arguments, zob::iniFileName, prompt, std::cout);
         }
-        if (command == "help" || command == "--help" || command == "-h") {
-            printUsage(std::cout);
-            return 0;
-        }
         std::cerr << "zob: unknown command or arguments: " << command << '\n';
         printUsage(std::cerr);
         return usageStatus;
+    } catch (const zob::FolderLock::Busy& busy) {
+        std::cerr << "zob: " << busy.what() << '\n';
+        return zob::folderBusyStatus;
     } catch (const std::exception& error) {
         std::cerr << "zob: " << error.what() << '\n';
         return 1;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "site/fetchsink.h"
+
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zob {
 
@@ -10,39 +14,69 @@ namespace zob {
 // is what an interrupted transfer leaves, so it counts as missing.
 bool hasContent(const std::string& path);
 
-// Creates the folder that will hold `filePath` (with its parents); errors are
-// left to the open or rename that follows.
-void makeParentFolder(const std::string& filePath);
+// Creates the folder that will hold `filePath` (with its parents); 0 or the
+// system's error number.
+int makeParentFolder(const std::string& filePath);
 
-// A worker's temporary download file. A picture or logo only ever appears
-// under its final name after a complete, successful transfer: `commitTo`
+// Removes the temporary files that another (dead) process left in `folder`.
+// Only one program at a time works in a local folder (see FolderLock), so a
+// temporary file that is not ours belongs to a run that ended without
+// cleaning up. Missing folders and files that vanish meanwhile are fine.
+void removeStaleParts(const std::string& folder);
+
+// Where a picture, thumbnail or cover is fetched: a temporary file beside its
+// final file (so the rename never crosses file systems) under a hidden name
+// no other worker or process shares, ".NAME.PID-N.part". The file and its
+// folder are made when the first byte arrives, so an answer that brings
+// nothing (a "not found") leaves no empty series folder behind, which would
+// hide that the series lives in the archive. The picture only ever appears
+// under its final name after a complete, successful transfer: `commit`
 // moves it there, everything else (including destruction) throws it away.
-class DownloadFile {
+class DownloadFile : public FetchSink {
 public:
-    // Creates (or truncates) `tempPath`, making its folder first.
-    explicit DownloadFile(std::string tempPath);
-    ~DownloadFile();
+    explicit DownloadFile(std::string finalPath);
+    ~DownloadFile() override;
 
     DownloadFile(const DownloadFile&) = delete;
     DownloadFile& operator=(const DownloadFile&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
-    std::FILE* file() const { return file_.get(); }
+    bool append(std::string_view bytes) override;
+    Mark mark() const override;
+    bool truncateTo(Mark position) override;
+    bool flush() override;
 
-    // Closes the file and moves it onto `finalPath` (making its folder),
-    // replacing an empty file left there earlier. Nothing is stored when the transfer delivered no
-    // bytes. False when the file could not be written or moved.
-    bool commitTo(const std::string& finalPath);
-    // Closes and deletes the file.
+    const std::string& finalPath() const { return finalPath_; }
+    // Empty until the first byte arrived.
+    const std::string& temporaryPath() const { return path_; }
+
+    // Whether the bytes so far start the way every JPEG file starts.
+    bool startsLikeJpeg() const;
+
+    // Closes the file and moves it onto the final name, replacing an empty
+    // file left there earlier. 0, or the system's error number of the step
+    // that failed (the temporary file is then gone too); ENODATA when no
+    // byte ever arrived.
+    int commit();
+    // Closes and deletes the file, and the folders made for it when they
+    // are empty.
     void discard();
 
 private:
+    // Creates the temporary file (and its folder); 0 or the error number.
+    int open();
+    int makeFolders(const std::filesystem::path& folder);
+
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
+    std::string finalPath_;
     std::string path_;
     std::unique_ptr<std::FILE, Closer> file_;
+    std::unique_ptr<FileSink> sink_;
+    // The folders this file had to make, deepest first, removed again with
+    // a transfer that broke.
+    std::vector<std::string> madeFolders_;
 };
 
 } // namespace zob

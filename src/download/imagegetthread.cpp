@@ -1,12 +1,10 @@
 #include "download/imagegetthread.h"
 
-#include "catalogue/artlistlist.h"
 #include "download/downloadfile.h"
 #include "download/workerfetch.h"
 #include "platform/threadinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
-#include "site/fetch.h"
 #include "site/httpclient.h"
 
 #include <array>
@@ -40,6 +38,7 @@ void ImageGetThread::run() {
 
     HttpClient http;
     http.copyRequestSettingsFrom(env_.defaultHttp);
+    http.setAbortFlag(&env_.managers.abortFlag());
 
     const auto bit = withResolution(0, r);
     record.loadingRes |= bit;
@@ -48,6 +47,7 @@ void ImageGetThread::run() {
     manager->setFailLimit(3);
 
     bool endedEarly = false;
+    int siteFailures = 0;
     while (const std::optional<std::int32_t> job = manager->getJob()) {
         const std::int32_t j = *job;
         log("getJob----:" + std::to_string(j), true);
@@ -57,9 +57,8 @@ void ImageGetThread::run() {
             break;
         }
 
-        bool failed = false;
-        std::string localFile = record.localPictureFile(r, j);
-        if (hasContent(localFile)) {
+        Outcome outcome = Outcome::stored;
+        if (hasContent(record.localPictureFile(r, j))) {
             log("data exists.", true);
             manager->repJob(j, true);
         } else if (offline) {
@@ -71,25 +70,34 @@ void ImageGetThread::run() {
                 break;
             }
         } else {
-            const Outcome outcome = fetchPicture(j, localFile, http);
-            if (outcome == Outcome::endRun) {
+            outcome = fetchPicture(j, http);
+        }
+
+        if (outcome == Outcome::endRun) {
+            endedEarly = true;
+            break;
+        }
+        if (outcome == Outcome::notFound && manager->repJob(j, false)) {
+            record.photoCount = manager->counters().jobCount;
+            notify(WindowMessage::updateSpec(series));
+            log("spec update & quit", false);
+            endedEarly = true;
+            break;
+        }
+        if (outcome == Outcome::siteError) {
+            // For the count the picture exists: the site did not deny it.
+            manager->repJob(j, true);
+            if (++siteFailures >= siteFailureLimit) {
+                log("site keeps failing: quit", false);
                 endedEarly = true;
                 break;
             }
-            if (outcome == Outcome::failed) {
-                failed = true;
-                if (manager->repJob(j, false)) {
-                    record.photoCount = manager->counters().jobCount;
-                    notify(WindowMessage::updateSpec(series));
-                    log("spec update & quit", false);
-                    endedEarly = true;
-                    break;
-                }
-            }
+        } else {
+            siteFailures = 0;
         }
 
         ++record.loadedCount[index];
-        if (!failed) {
+        if (outcome == Outcome::stored) {
             notify(r == resThumb ? WindowMessage::loadedThumb(series, j)
                                  : WindowMessage::loadedLarge(series, j));
         }
@@ -105,64 +113,59 @@ void ImageGetThread::run() {
     }
 }
 
-ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, std::string& localFile,
-                                                     HttpClient& http) {
+ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClient& http) {
     SeriesRec& record = *series;
     const int r = resolution;
-    // The picture's folder is made when the picture lands, not before: an
-    // empty dated folder would hide that the series moved to the archive.
-    // The series' other job may switch it to the archive address while this
-    // one waits for its answer; what counts is which address this one asked.
-    bool askedArchive = record.inArchive;
-    // Set when this job made the switch: a guess the archive must confirm.
-    bool switchedHere = false;
-    std::string address = record.pictureUrl(r, job);
+    // One reading of the address form for the whole picture: the series'
+    // other job may switch it meanwhile, and the address asked and the file
+    // written must agree.
+    bool archived = record.inArchive;
+    std::string localFile = record.localPictureFile(r, job, archived);
+    std::string address = record.pictureUrl(r, job, archived);
     log("getHtml start:" + address, true);
     for (;;) {
-        DownloadFile temp(workerTemporaryPath(record, handle()));
-        const fetchResult result = fetchIntoWorkerFile(temp, address, env_, http);
-        log("getHtml end (" + std::to_string(result) + ")", true);
+        const FileFetch fetched = fetchFile(env_.fetchEnv(), address, localFile, true, &http);
+        log("getHtml end (" + std::to_string(fetched.result) + ")", true);
         pauseAfterFetch(env_);
 
-        if (result == fetchNotFound) {
-            log("404Err:" + std::to_string(job), true);
-            temp.discard();
-            if (job == 1 && !askedArchive) {
-                switchedHere = !record.inArchive;
+        switch (fetched.kind) {
+        case FileFetchKind::stored:
+            if (archived && !record.inArchive) {
+                // The archive has the series: from now on every address of
+                // it, the other job's and later runs' too, is the archive one.
                 record.setInArchive(true);
-                askedArchive = true;
-                log("enforce retry getHtml", false);
-                address = record.pictureUrl(r, job);
-                // The local name follows the switch, so picture 1 lands with
-                // the ones after it.
-                localFile = record.localPictureFile(r, job);
-                continue;
             }
-            if (switchedHere) {
-                // The archive has no such picture either: the series did not
-                // move, it lacks the picture. Left switched, its other job and
-                // every later run would ask the wrong address.
-                record.setInArchive(false);
-                localFile = record.localPictureFile(r, job);
+            log("data OK.(before repJob)", true);
+            manager->repJob(job, true);
+            log("data OK.(after repJob)", true);
+            return Outcome::stored;
+        case FileFetchKind::notFound:
+            log("404Err:" + std::to_string(job), true);
+            if (job == 1 && !archived && !record.isMovie) {
+                // The series may have moved to the archive. Asked there
+                // first; the series is switched only when the archive has it.
+                archived = true;
+                log("enforce retry getHtml", false);
+                address = record.pictureUrl(r, job, true);
+                localFile = record.localPictureFile(r, job, true);
+                continue;
             }
             if (r == resMid) {
                 env_.prompt.showMessage("", "This Series doesn't have mid-res images");
                 return Outcome::endRun;
             }
-            return Outcome::failed;
+            return Outcome::notFound;
+        case FileFetchKind::aborted:
+            return Outcome::endRun;
+        case FileFetchKind::localError:
+            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
+            log("local error & quit", false);
+            return Outcome::endRun;
+        case FileFetchKind::siteError:
+            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
+            return Outcome::siteError;
         }
-        if (result != fetchOk) {
-            temp.discard();
-            env_.prompt.showMessage("", "Error occured. err #" + std::to_string(result) +
-                                            "/Fn=" + localFile);
-            return Outcome::failed;
-        }
-
-        log("data OK.(before repJob)", true);
-        manager->repJob(job, true);
-        log("data OK.(after repJob)", true);
-        temp.commitTo(localFile);
-        return Outcome::stored;
+        return Outcome::siteError;
     }
 }
 

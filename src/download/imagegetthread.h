@@ -15,6 +15,13 @@ class HttpClient;
 // The worker of a series download: job j is picture j of one resolution.
 // It skips pictures on disk, stores the others, tells the window after each
 // one and shortens the series' count when the site has fewer pictures.
+//
+// Only the site saying a picture does not exist counts towards that cut. A
+// picture the site fails to deliver this time is skipped (and counts as one
+// that exists); after several such failures in a row the site is taken to
+// be down and the run ends. A picture this machine cannot store (a full
+// disk, a file-size limit, no permission) ends the run at once, since every
+// later one would fail the same way. Neither changes the count.
 class ImageGetThread final : public myActionThread {
 public:
     ImageGetThread(SeriesPtr seriesRecord, std::uint8_t r, bool offlineMode,
@@ -22,17 +29,20 @@ public:
 
     std::string_view className() const override { return "ImageGetThread"; }
 
+    // Site failures in a row after which the run gives up on the site.
+    static constexpr int siteFailureLimit = 5;
+
     const SeriesPtr series;
     const std::uint8_t resolution;
     const bool offline;
 
 private:
-    enum class Outcome { stored, failed, endRun };
+    enum class Outcome { stored, notFound, siteError, endRun };
 
     void run() override;
-    // Steps through one missing picture; `localFile` follows a switch of the
-    // series to the archive address.
-    Outcome fetchPicture(std::int32_t job, std::string& localFile, HttpClient& http);
+    // Steps through one missing picture, trying the archive address for
+    // picture 1 when the series' own address does not have it.
+    Outcome fetchPicture(std::int32_t job, HttpClient& http);
     void log(const std::string& text, bool append) const;
 
     DownloadEnv env_;

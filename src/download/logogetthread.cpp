@@ -7,9 +7,7 @@
 #include "platform/threadinfo.h"
 #include "shell/debuglog.h"
 #include "shell/userprompt.h"
-#include "site/fetch.h"
 #include "site/httpclient.h"
-
 
 namespace zob {
 
@@ -25,8 +23,10 @@ void LogoGetThread::run() {
     setCurrentThreadName("logoGet:small");
     HttpClient http;
     http.copyRequestSettingsFrom(env_.defaultHttp);
+    http.setAbortFlag(&env_.managers.abortFlag());
 
     if (const std::shared_ptr<ArtList> artList = list.lock()) {
+        bool fetching = !offline;
         while (const std::optional<std::int32_t> job = manager->getJob()) {
             const std::int32_t j = *job;
             log("monthGet:getJob----:" + std::to_string(j), false);
@@ -41,10 +41,10 @@ void LogoGetThread::run() {
             const std::int32_t i = (j - 1) % count;
             const SeriesPtr record = artList->item(static_cast<std::size_t>(i));
 
-            std::string localFile = record->localLogoFile(small);
+            const std::string localFile = record->localLogoFile(small);
             makeParentFolder(localFile);
-            if (!offline && !hasContent(localFile)) {
-                fetchLogo(*record, small, localFile, http);
+            if (fetching && !hasContent(localFile)) {
+                fetching = fetchLogo(*record, small, http);
             }
             log(std::string(small ? "Logo(S)" : "Logo(L)") + "-Endjob:0-" + std::to_string(i),
                 false);
@@ -54,44 +54,42 @@ void LogoGetThread::run() {
     log("quit:" + std::to_string(static_cast<std::int32_t>(tickCount())), false);
 }
 
-void LogoGetThread::fetchLogo(SeriesRec& record, bool small, std::string& localFile,
-                              HttpClient& http) {
-    // A picture job may switch the series while this one waits for its
-    // answer; what counts is which address this one asked.
-    bool askedArchive = record.inArchive;
-    // Set when this job made the switch: a guess the archive must confirm.
-    bool switchedHere = false;
-    std::string address = small ? record.coverUrl() : record.logoUrl();
+bool LogoGetThread::fetchLogo(SeriesRec& record, bool small, HttpClient& http) {
+    // One reading of the address form: a picture job may switch the series
+    // meanwhile, and the address asked and the file written must agree.
+    bool archived = record.inArchive;
+    std::string localFile = record.localLogoFile(small, archived);
+    std::string address = small ? record.coverUrl(archived) : record.logoUrl();
     for (;;) {
-        DownloadFile temp(workerTemporaryPath(record, handle()));
-        fetchResult result = fetchIntoWorkerFile(temp, address, env_, http);
+        const FileFetch fetched = fetchFile(env_.fetchEnv(), address, localFile, true, &http);
         pauseAfterFetch(env_);
-        if (result == fetchNotFound && small && !askedArchive) {
-            switchedHere = !record.inArchive;
-            record.setInArchive(true);
-            askedArchive = true;
-            log("enforce retry getHtml", false);
-            temp.discard();
-            address = record.coverUrl();
-            // The local name follows the switch, so the cover lands where the
-            // series' other files will be looked for.
-            localFile = record.localLogoFile(true);
-            makeParentFolder(localFile);
-            continue;
+        switch (fetched.kind) {
+        case FileFetchKind::stored:
+            if (archived && !record.inArchive) {
+                record.setInArchive(true); // the archive has it: the series moved
+            }
+            return true;
+        case FileFetchKind::notFound:
+            if (small && !archived && !record.isMovie) {
+                // Asked under the archive address first; the series is
+                // switched only when the archive has the cover.
+                archived = true;
+                log("enforce retry getHtml", false);
+                address = record.coverUrl(true);
+                localFile = record.localLogoFile(true, true);
+                continue;
+            }
+            return true;
+        case FileFetchKind::siteError:
+            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
+            return true;
+        case FileFetchKind::localError:
+            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
+            return false;
+        case FileFetchKind::aborted:
+            return false;
         }
-        if (result == fetchNotFound && switchedHere) {
-            // Not under the archive address either: the series did not move.
-            record.setInArchive(false);
-            localFile = record.localLogoFile(true);
-        }
-        if (result != fetchOk && result != fetchNotFound) {
-            env_.prompt.showMessage("", "Error occured. err #" + std::to_string(result) +
-                                            "/Fn=" + localFile);
-        }
-        if (result == fetchOk) {
-            temp.commitTo(localFile);
-        }
-        return; // anything else: the temporary file goes with `temp`
+        return true;
     }
 }
 

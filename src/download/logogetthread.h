@@ -16,7 +16,9 @@ class SeriesRec;
 
 // The worker of a list's cover job: jobs 1..N are the small covers of the
 // list's series in order, N+1..2N the large ones. Failures never shorten
-// the run: every cover is announced, fetched or not.
+// the run: every cover is announced, fetched or not. After a cover this
+// machine could not store (a full disk), the rest are announced without
+// being fetched, as offline, rather than failing one by one.
 class LogoGetThread final : public myActionThread {
 public:
     LogoGetThread(std::weak_ptr<ArtList> artList, bool offlineMode, const DownloadEnv& env);
@@ -30,7 +32,8 @@ public:
 
 private:
     void run() override;
-    void fetchLogo(SeriesRec& record, bool small, std::string& localFile, HttpClient& http);
+    // False when no further cover should be fetched in this run.
+    bool fetchLogo(SeriesRec& record, bool small, HttpClient& http);
     void log(const std::string& text, bool append) const;
 
     DownloadEnv env_;

@@ -48,6 +48,12 @@ public:
     void setForceQuit(bool on = true);
     bool isForceQuitSet() const;
 
+    // For a program that can wait no longer (a second Ctrl-C, or a stalled
+    // transfer at shutdown): every transfer of the workers, and of any client
+    // tied to this flag, ends within about a second, and none starts.
+    void abortTransfers() { abortTransfers_ = true; }
+    const std::atomic<bool>& abortFlag() const { return abortTransfers_; }
+
     // Drops every registration of `manager` (null is ignored).
     void removeFromRegistry(const threadManagerNg* manager);
 
@@ -68,6 +74,7 @@ private:
     std::vector<std::shared_ptr<threadManagerNg>> managerRegistry;
     bool forceQuit = false;
     std::atomic<std::size_t> unfinished_{0};
+    std::atomic<bool> abortTransfers_{false};
 };
 
 // The job scheduler behind one download: numbers jobs 1..n, hands the next

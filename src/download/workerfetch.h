@@ -1,26 +1,49 @@
 #pragma once
 
-#include "download/downloadfile.h"
 #include "site/fetchresult.h"
 
-#include <cstdint>
 #include <string>
 
 namespace zob {
 
 class HttpClient;
-class SeriesRec;
 struct DownloadEnv;
+struct FetchEnv;
 
-// The temporary file of a worker: in the series' current year folder, so the
-// final rename never crosses file systems, named by the worker's handle, so
-// two workers never share one.
-std::string workerTemporaryPath(const SeriesRec& record, std::uint32_t workerHandle);
+// How fetching one picture, thumbnail or cover ended. The difference matters:
+// only the site saying a file does not exist may shorten a series, a local
+// fault (a full disk) stops a download whose next file would fail the same
+// way, and a busy or broken site costs only the file in hand.
+enum class FileFetchKind {
+    stored,     // on disk under its final name
+    notFound,   // the site says there is no such file (302, 404, 410)
+    siteError,  // the site failed this time: an error status, a timeout, a cut
+                // or endless body, something that is not a picture
+    localError, // this machine could not store it: disk full, file too large,
+                // no permission, no memory
+    aborted,    // the program is quitting
+};
 
-// One fetch of a worker: quiet, with the worker's own client, into `temp`.
-// A temporary file that could not be created is a failed fetch.
-fetchResult fetchIntoWorkerFile(DownloadFile& temp, const std::string& address,
-                                const DownloadEnv& env, HttpClient& http);
+struct FileFetch {
+    FileFetchKind kind = FileFetchKind::stored;
+    // The fetch's own result; fetchOk when the answer came but could not be
+    // used or stored, which the fetch itself has not told the user about.
+    fetchResult result = fetchOk;
+    // For the user: "No space left on device", "the site sent text/html, not
+    // a picture"; empty when stored.
+    std::string cause;
+};
+
+// Fetches `address` into a temporary file beside `localFile` and moves it
+// there when it arrived whole and is a picture (it starts as a JPEG does, or
+// the site calls it image/...). Nothing but a complete picture ever appears
+// under `localFile`. `http` null means the window's client.
+FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::string& localFile,
+                    bool quiet, HttpClient* http);
+
+// The worker's message for a file that failed: the classic
+// "Error occured. err #%d/Fn=%s", then the cause on a line of its own.
+std::string fileErrorText(const FileFetch& fetch, const std::string& localFile);
 
 // The pause after each fetch that the debugging setting asks for, if any.
 void pauseAfterFetch(const DownloadEnv& env);

@@ -106,15 +106,17 @@ void syncFolderQuietly(const std::filesystem::path& folder) {
 } // namespace
 
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                         std::optional<std::filesystem::perms> modeForNewFile) {
+                         std::optional<std::filesystem::perms> mode, ModeRule rule) {
     std::optional<mode_t> exactMode;
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
+    if (mode && rule == ModeRule::always) {
+        exactMode = static_cast<mode_t>(*mode & std::filesystem::perms::mask);
+    } else if (::stat(target.c_str(), &existing) == 0) {
         exactMode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
         throwForFile(errno, "cannot examine", target);
-    } else if (modeForNewFile) {
-        exactMode = static_cast<mode_t>(*modeForNewFile & std::filesystem::perms::mask);
+    } else if (mode) {
+        exactMode = static_cast<mode_t>(*mode & std::filesystem::perms::mask);
     }
 
     TemporaryFile temporary;

@@ -242,7 +242,8 @@ std::string ProfileFile::text() const {
 
 void ProfileFile::commit() const {
     writeFileAtomically(path_, text(),
-                        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+                        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                        ModeRule::always);
 }
 
 std::optional<ProfileFile::SectionSpan> ProfileFile::findSection(std::string_view section) const {

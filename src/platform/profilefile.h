@@ -54,8 +54,9 @@ public:
     // The bytes commit() writes.
     std::string text() const;
 
-    // Replaces the file atomically with text(); a new file is created readable and
-    // writable by its owner only, since settings may hold a password. Throws
+    // Replaces the file atomically with text(); the file is left readable and
+    // writable by its owner only, even when it was made wider by hand, since
+    // settings may hold a password. Throws
     // std::system_error naming the file on failure, leaving the old file intact.
     void commit() const;
 

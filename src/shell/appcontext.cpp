@@ -15,6 +15,8 @@ std::string membersBaseUrl(const configInfoClass& config) {
 AppContext::AppContext(const std::filesystem::path& iniPath, UserPrompt& userPrompt)
     : configInfo(iniPath), prompt(userPrompt),
       loadedArchives(membersBaseUrl(configInfo), configInfo) {
+    // The window's fetches end with the workers' when the program cannot wait.
+    defaultHttp.setAbortFlag(&managerRegistry.abortFlag());
     // A folder we cannot create shows up later, when something is written into it.
     std::error_code ignored;
     std::filesystem::create_directories(configInfo.local, ignored);

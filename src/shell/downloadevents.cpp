@@ -1,24 +1,20 @@
 #include "shell/downloadevents.h"
 
 #include "catalogue/artlistlist.h"
+#include "download/downloadfile.h"
 #include "download/threadmanager.h"
+#include "platform/atomicfile.h"
 #include "shell/debuglog.h"
+#include "shell/userprompt.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
 namespace zob {
-
-namespace {
-
-bool fileHasContent(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error) &&
-           std::filesystem::file_size(path, error) > 0 && !error;
-}
-
-} // namespace
 
 void DeferredJoins::keep(std::shared_ptr<threadManagerNg> manager) {
     if (manager) {
@@ -41,17 +37,27 @@ void thumbnailJobEnded(SeriesRec& series) {
     series.scanLocalFiles();
 }
 
-void pictureJobEnded(SeriesRec& series) {
+void pictureJobEnded(SeriesRec& series, UserPrompt& prompt) {
     series.scanLocalFiles();
-    const std::filesystem::path cover = series.localLogoFile(false);
-    if (!fileHasContent(cover)) {
+    const std::string cover = series.localLogoFile(false);
+    const std::string folder = series.localSeriesFolder();
+    // A missing series folder means nothing arrived to show it for.
+    if (!hasContent(cover) || !std::filesystem::is_directory(folder)) {
         return;
     }
-    // A missing series folder means nothing arrived to show it for; the copy
-    // is a nicety for file managers, so its failure is not reported.
-    std::error_code ignored;
-    std::filesystem::copy_file(cover, series.folderPictureFile(),
-                               std::filesystem::copy_options::overwrite_existing, ignored);
+    std::ifstream in(cover, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        if (!in || bytes.empty()) {
+            throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(),
+                                    "cannot read \"" + cover + "\"");
+        }
+        // Through a temporary file and a rename, so the folder picture is
+        // never half a picture.
+        writeFileAtomically(series.folderPictureFile(), bytes);
+    } catch (const std::system_error& error) {
+        prompt.showMessage("", "The folder picture was not stored: " + std::string(error.what()));
+    }
 }
 
 void seriesSpecUpdated(const SeriesRec& series, const ArtListList& lists, DebugLog& log) {

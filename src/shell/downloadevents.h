@@ -13,6 +13,7 @@ class ArtListList;
 class DebugLog;
 class ManagerRegistry;
 class threadManagerNg;
+class UserPrompt;
 
 // What the window's download handlers change in the data, apart from the
 // views. The GUI's handlers call these first and then repaint; `zob
@@ -38,7 +39,8 @@ void thumbnailJobEnded(SeriesRec& series);
 
 // WM_loadedLargeAll: the download state from the disk; the large cover, when
 // there is one, becomes the folder picture file managers show for the folder.
-void pictureJobEnded(SeriesRec& series);
+// A copy that fails is told to the user, and the old folder picture stays.
+void pictureJobEnded(SeriesRec& series, UserPrompt& prompt);
 
 // WM_updateSpec: a worker changed the photo count. Traces it in place and
 // marks every registered list holding the series for the next save.

@@ -18,8 +18,18 @@ TransferOutcome performGuarded(HttpClient& client, HttpMethod method, const std:
     try {
         return client.perform(method, address, formData, destination);
     } catch (...) {
-        return {TransferFailure::Unexplained, 0};
+        return {TransferFailure::Unexplained, 0, {}, {}, 0};
     }
+}
+
+// The error's kind on the first line, as the user has always been shown it,
+// then what happened and where, so "WriteError" says which disk is full.
+std::string failureMessage(const TransferOutcome& outcome, const std::string& address) {
+    std::string text = transferFailureName(outcome.failure);
+    if (!outcome.detail.empty()) {
+        text += "\r\n" + address + ": " + outcome.detail;
+    }
+    return text;
 }
 
 // The user's choice in the connection box; no result means "try again".
@@ -41,7 +51,8 @@ fetchResult resultForStatus(UserPrompt& prompt, long status) {
     if (status >= 200 && status <= 299) {
         return fetchOk;
     }
-    if (status == 302 || status == 404) {
+    // 410 is the site saying the same as 404, for good.
+    if (status == 302 || status == 404 || status == 410) {
         return fetchNotFound;
     }
     if (status == 401) {
@@ -55,17 +66,19 @@ fetchResult resultForStatus(UserPrompt& prompt, long status) {
 
 fetchResult httpRequest(const FetchEnv& env, const std::string& address, FetchSink& destination,
                         bool quiet, HttpMethod method, const std::string& formData,
-                        HttpClient* client) {
+                        HttpClient* client, TransferOutcome* outcomeOut) {
     HttpClient& http = client != nullptr ? *client : env.defaultHttp;
     const FetchSink::Mark start = destination.mark();
+    TransferOutcome ignored;
+    TransferOutcome& outcome = outcomeOut != nullptr ? *outcomeOut : ignored;
 
     for (bool firstAttempt = true;; firstAttempt = false) {
         if (!firstAttempt && !destination.truncateTo(start)) {
-            env.prompt.showMessage("", transferFailureName(TransferFailure::WriteError));
+            outcome = {TransferFailure::WriteError, 0, destination.failure().text, {}, 0};
+            env.prompt.showMessage("", failureMessage(outcome, address));
             return fetchFailed;
         }
-        const TransferOutcome outcome =
-            performGuarded(http, method, address, formData, destination);
+        outcome = performGuarded(http, method, address, formData, destination);
         switch (outcome.failure) {
         case TransferFailure::None:
             return resultForStatus(env.prompt, outcome.status);
@@ -80,21 +93,25 @@ fetchResult httpRequest(const FetchEnv& env, const std::string& address, FetchSi
         }
         case TransferFailure::Unexplained:
             return fetchProtocolError;
+        case TransferFailure::Aborted:
+            return fetchFailed; // the program is quitting: nobody to tell
         default:
-            env.prompt.showMessage("", transferFailureName(outcome.failure));
+            env.prompt.showMessage("", failureMessage(outcome, address));
             return fetchFailed;
         }
     }
 }
 
 fetchResult getHtml(const FetchEnv& env, const std::string& address, FetchSink& destination,
-                    bool quiet, HttpClient* client) {
-    return httpRequest(env, address, destination, quiet, HttpMethod::Get, std::string(), client);
+                    bool quiet, HttpClient* client, TransferOutcome* outcome) {
+    return httpRequest(env, address, destination, quiet, HttpMethod::Get, std::string(), client,
+                       outcome);
 }
 
 fetchResult postHtml(const FetchEnv& env, const std::string& address, const std::string& formData,
                      FetchSink& destination, bool quiet, HttpClient* client) {
-    return httpRequest(env, address, destination, quiet, HttpMethod::Post, formData, client);
+    return httpRequest(env, address, destination, quiet, HttpMethod::Post, formData, client,
+                       nullptr);
 }
 
 } // namespace zob

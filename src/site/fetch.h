@@ -25,15 +25,20 @@ struct FetchEnv {
 // destination is cut back to where it stood when the call began, and a post
 // sends its form data again.
 //
-// Error answers (other than 302, 401 and 404) and the client's own errors are
-// shown to the user even when quiet, as the only trace they leave. A client
-// error is shown by its kind's name (see TransferFailure): "ConnectTimeout",
-// "ReadTimeout", "ConnectionClosed", "WriteError", "InvalidAddress",
-// "MalformedAnswer", "TlsError", "OutOfMemory" or "TransferError".
+// Error answers (other than 302, 401, 404 and 410, which say "not found") and
+// the client's own errors are shown to the user even when quiet, as the only
+// trace they leave. A client error is shown by its kind's name (see
+// TransferFailure: "ConnectTimeout", "ReadTimeout", "ConnectionClosed",
+// "WriteError", "TooLarge", "InvalidAddress", "MalformedAnswer", "TlsError",
+// "OutOfMemory" or "TransferError") on the first line, then the address and
+// what happened ("No space left on device"). A transfer the program itself
+// aborted (quitting) is not shown.
 
-// GETs `address` into `destination`, at its current position.
+// GETs `address` into `destination`, at its current position. `outcome`,
+// when given, receives how the last attempt ended, for callers that must tell
+// a full disk from a busy site.
 fetchResult getHtml(const FetchEnv& env, const std::string& address, FetchSink& destination,
-                    bool quiet, HttpClient* client = nullptr);
+                    bool quiet, HttpClient* client = nullptr, TransferOutcome* outcome = nullptr);
 
 // POSTs `formData` (one form field, already URL-encoded: "search=NAME") to
 // `address`; the answer goes into `destination`.
@@ -43,6 +48,6 @@ fetchResult postHtml(const FetchEnv& env, const std::string& address, const std:
 // The shared body of getHtml and postHtml; `formData` is ignored for a GET.
 fetchResult httpRequest(const FetchEnv& env, const std::string& address, FetchSink& destination,
                         bool quiet, HttpMethod method, const std::string& formData,
-                        HttpClient* client);
+                        HttpClient* client, TransferOutcome* outcome = nullptr);
 
 } // namespace zob

@@ -1,5 +1,6 @@
 #include "site/httpclient.h"
 
+#include <array>
 #include <curl/curl.h>
 #include <stdexcept>
 #include <string_view>
@@ -39,7 +40,9 @@ bool appendHeader(HeaderList& list, const std::string& line) {
 struct Transfer {
     CURL* handle;
     FetchSink& destination;
+    const std::atomic<bool>* abortFlag;
     bool connected = false;
+    std::uint64_t bodyBytes = 0;
 };
 
 bool isSuccessStatus(long status) {
@@ -56,6 +59,7 @@ std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* c
     }
     try {
         if (transfer.destination.append(std::string_view(data, length))) {
+            transfer.bodyBytes += length;
             return length;
         }
     } catch (...) {
@@ -64,12 +68,31 @@ std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* c
     return 0;
 }
 
+// Called about once a second even while nothing arrives, so a stalled
+// transfer notices the program quitting.
+int checkAbort(void* context, curl_off_t /*downloadTotal*/, curl_off_t /*downloaded*/,
+               curl_off_t /*uploadTotal*/, curl_off_t /*uploaded*/) {
+    const auto& transfer = *static_cast<const Transfer*>(context);
+    return transfer.abortFlag != nullptr && transfer.abortFlag->load() ? 1 : 0;
+}
+
 // Called once the connection is ready, fresh or reused: tells a timeout while
 // connecting from a peer that went silent afterwards.
 int connectionReady(void* context, char* /*remoteAddress*/, char* /*localAddress*/,
                     int /*remotePort*/, int /*localPort*/) {
     static_cast<Transfer*>(context)->connected = true;
     return CURL_PREREQFUNC_OK;
+}
+
+TransferFailure writeFailure(const FetchSink& destination) {
+    switch (destination.failure().kind) {
+    case SinkFailure::Kind::tooLarge:
+        return TransferFailure::TooLarge;
+    case SinkFailure::Kind::outOfMemory:
+        return TransferFailure::OutOfMemory;
+    default:
+        return TransferFailure::WriteError;
+    }
 }
 
 TransferFailure classify(CURLcode code, bool connected) {
@@ -89,6 +112,10 @@ TransferFailure classify(CURLcode code, bool connected) {
         return TransferFailure::ConnectionClosed;
     case CURLE_WRITE_ERROR:
         return TransferFailure::WriteError;
+    case CURLE_FILESIZE_EXCEEDED:
+        return TransferFailure::TooLarge;
+    case CURLE_ABORTED_BY_CALLBACK:
+        return TransferFailure::Aborted;
     case CURLE_URL_MALFORMAT:
         return TransferFailure::InvalidAddress;
     case CURLE_UNSUPPORTED_PROTOCOL:
@@ -149,8 +176,33 @@ struct DetachOnExit {
         curl_easy_setopt(handle, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
         curl_easy_setopt(handle, CURLOPT_PREREQDATA, static_cast<void*>(nullptr));
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, static_cast<void*>(nullptr));
+        curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, static_cast<char*>(nullptr));
     }
 };
+
+// The words the user reads about a failure: the destination's own reason
+// when it refused the bytes, else the library's message for this transfer.
+std::string failureDetail(TransferFailure failure, CURLcode code, const char* errorText,
+                          const FetchSink& destination) {
+    switch (failure) {
+    case TransferFailure::None:
+        return {};
+    case TransferFailure::WriteError:
+    case TransferFailure::OutOfMemory:
+        if (!destination.failure().text.empty()) {
+            return destination.failure().text;
+        }
+        break;
+    case TransferFailure::TooLarge:
+        return destination.tooLargeText();
+    case TransferFailure::Aborted:
+        return "stopped by the program";
+    default:
+        break;
+    }
+    return errorText[0] != '\0' ? std::string(errorText) : std::string(curl_easy_strerror(code));
+}
 
 } // namespace
 
@@ -168,6 +220,8 @@ const char* transferFailureName(TransferFailure failure) {
         return "ConnectionClosed";
     case TransferFailure::WriteError:
         return "WriteError";
+    case TransferFailure::TooLarge:
+        return "TooLarge";
     case TransferFailure::InvalidAddress:
         return "InvalidAddress";
     case TransferFailure::MalformedAnswer:
@@ -176,6 +230,8 @@ const char* transferFailureName(TransferFailure failure) {
         return "TlsError";
     case TransferFailure::OutOfMemory:
         return "OutOfMemory";
+    case TransferFailure::Aborted:
+        return "Aborted";
     case TransferFailure::TransferError:
         return "TransferError";
     case TransferFailure::Unexplained:
@@ -229,7 +285,10 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
                                     const std::string& formData, FetchSink& destination) {
     CURL* handle = handle_.get();
     const HttpRequestSettings settings = requestSettings();
-    Transfer transfer{handle, destination};
+    Transfer transfer{handle, destination, abortFlag_};
+    if (abortFlag_ != nullptr && abortFlag_->load()) {
+        return {TransferFailure::Aborted, 0, "stopped by the program", {}, 0};
+    }
 
     HeaderList headers;
     // A bare "Accept:" line removes the library's default instead of sending an empty header.
@@ -242,7 +301,7 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
                        appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
     }
     if (!headersBuilt) {
-        return {TransferFailure::OutOfMemory, 0};
+        return {TransferFailure::OutOfMemory, 0, "out of memory", {}, 0};
     }
 
     // The handle outlives this call; however it ends, leave it no pointers into this frame.
@@ -273,22 +332,38 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
     set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
     set(CURLOPT_PREREQFUNCTION, &connectionReady);
     set(CURLOPT_PREREQDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_NOPROGRESS, 0L);
+    set(CURLOPT_XFERINFOFUNCTION, &checkAbort);
+    set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer));
+    set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(destination.sizeLimit()));
+    std::array<char, CURL_ERROR_SIZE> errorText{};
+    set(CURLOPT_ERRORBUFFER, errorText.data());
     if (set.result() != CURLE_OK) {
-        return {classify(set.result(), false), 0};
+        return {classify(set.result(), false), 0, curl_easy_strerror(set.result()), {}, 0};
     }
 
     const CURLcode code = curl_easy_perform(handle);
 
     TransferOutcome outcome;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
+    const char* contentType = nullptr;
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
+        contentType != nullptr) {
+        outcome.contentType = contentType;
+    }
+    outcome.bodyBytes = transfer.bodyBytes;
     outcome.failure = classify(code, transfer.connected);
+    if (outcome.failure == TransferFailure::WriteError) {
+        outcome.failure = writeFailure(destination);
+    }
     if (outcome.failure == TransferFailure::None && outcome.status == 0) {
         outcome.failure = TransferFailure::Unexplained;
     }
     if (outcome.failure == TransferFailure::None && isSuccessStatus(outcome.status) &&
         !destination.flush()) {
-        outcome.failure = TransferFailure::WriteError;
+        outcome.failure = writeFailure(destination);
     }
+    outcome.detail = failureDetail(outcome.failure, code, errorText.data(), destination);
     return outcome;
 }
 

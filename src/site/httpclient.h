@@ -2,7 +2,9 @@
 
 #include "site/fetchsink.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,13 +26,17 @@ struct HttpRequestSettings {
 };
 
 // A stalled peer must not hang a thread forever, yet a slow but moving
-// download must finish, so there is no limit on the whole transfer.
+// download must finish, so there is no limit on the whole transfer. A
+// trickle of a few bytes a second is as good as a stall: below 1 KiB/s for
+// half a minute on end the transfer is abandoned as a read timeout. Any real
+// link moves a picture far faster, and a site that has truly stopped is let
+// go of within about a minute from the connect to the abort.
 struct HttpTimeLimits {
     std::chrono::milliseconds connectTimeout{30'000};
     // The transfer is abandoned when it moves fewer than lowSpeedBytesPerSecond
     // bytes per second for lowSpeedTime on end.
-    long lowSpeedBytesPerSecond = 1;
-    std::chrono::seconds lowSpeedTime{60};
+    long lowSpeedBytesPerSecond = 1024;
+    std::chrono::seconds lowSpeedTime{30};
 };
 
 // How a transfer ended when it did not end with an answer. The kinds the user
@@ -41,11 +47,14 @@ struct HttpTimeLimits {
 //   ConnectTimeout    no connection within the connect time limit
 //   ReadTimeout       connected, but the peer went silent (low-speed abort)
 //   ConnectionClosed  the peer closed the connection before the answer ended
-//   WriteError        the destination refused the bytes
+//   WriteError        the destination could not store the bytes (a full
+//                     disk, a file-size limit, no permission): a local fault
+//   TooLarge          the answer is larger than its destination takes
 //   InvalidAddress    not an http or https address the client can parse
 //   MalformedAnswer   the peer's answer was not valid HTTP
 //   TlsError          the secure connection could not be set up
 //   OutOfMemory       the client ran out of memory
+//   Aborted           the program asked for the transfer to end (quitting)
 //   TransferError     anything else the client reported
 //   Unexplained       the transfer failed without telling why
 enum class TransferFailure {
@@ -55,10 +64,12 @@ enum class TransferFailure {
     ReadTimeout,
     ConnectionClosed,
     WriteError,
+    TooLarge,
     InvalidAddress,
     MalformedAnswer,
     TlsError,
     OutOfMemory,
+    Aborted,
     TransferError,
     Unexplained,
 };
@@ -69,6 +80,14 @@ struct TransferOutcome {
     TransferFailure failure = TransferFailure::None;
     // The answer's status code, 0 when no answer arrived.
     long status = 0;
+    // What went wrong, for the user: the system's text for a local fault
+    // ("No space left on device"), the client's own words otherwise; empty
+    // when the transfer succeeded.
+    std::string detail;
+    // The answer's Content-Type, as sent; empty when none came.
+    std::string contentType;
+    // Body bytes received (for a failed transfer: before it broke).
+    std::uint64_t bodyBytes = 0;
 };
 
 // One HTTP client per thread; never used by two threads at once. It keeps its
@@ -91,6 +110,12 @@ public:
     HttpTimeLimits timeLimits() const { return timeLimits_; }
     void setTimeLimits(const HttpTimeLimits& limits) { timeLimits_ = limits; }
 
+    // While `*flag` is set, a transfer in progress ends within about a second
+    // as Aborted, and a new one does not start. The flag must outlive the
+    // client; null (the default) ties the client to no flag.
+    void setAbortFlag(const std::atomic<bool>* flag) { abortFlag_ = flag; }
+    const std::atomic<bool>* abortFlag() const { return abortFlag_; }
+
     // Sends one request. The answer's body reaches `destination` only when its
     // status is 2xx; the bodies of error answers are dropped. A post sends
     // `formData` as its body, exactly as given, as a URL-encoded form.
@@ -107,6 +132,7 @@ private:
     mutable std::mutex settingsMutex_;
     HttpRequestSettings settings_;
     HttpTimeLimits timeLimits_;
+    const std::atomic<bool>* abortFlag_ = nullptr;
 };
 
 } // namespace zob

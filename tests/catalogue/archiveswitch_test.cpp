@@ -66,7 +66,7 @@ TEST_F(ArchiveSwitchTest, ASwitchedSeriesComesBackWithItsNameAndFiles) {
     EXPECT_EQ(back->year, 2008);
     EXPECT_EQ(back->month, 3);
     EXPECT_TRUE(back->inArchive);
-    EXPECT_EQ(back->folderName, "ab_cd_archive");
+    EXPECT_EQ(back->folderName(), "ab_cd_archive");
     EXPECT_EQ(back->seriesUrl(), "http://127.0.0.1:9/members/gallery/archive/ab_cd_archive");
     EXPECT_TRUE(hasResolution(back->loadedRes, resLow));
     EXPECT_EQ(back->localLogoFile(true), series->localLogoFile(true));

@@ -36,7 +36,7 @@ TEST_F(SeriesRecTest, NameComesFromTheLastElementOfTheAddress) {
         EXPECT_EQ(record->year, 2008);
         EXPECT_EQ(record->month, 3);
         EXPECT_FALSE(record->inArchive);
-        EXPECT_EQ(record->folderName, "ab_cd_200803");
+        EXPECT_EQ(record->folderName(), "ab_cd_200803");
     }
     const SeriesPtr longer = make("/g/mira_kt0413_201112_extra");
     EXPECT_EQ(longer->seriesKey, "mira_kt0413");
@@ -49,7 +49,7 @@ TEST_F(SeriesRecTest, ArchiveNameGivesYearOneAndTheArchiveFolder) {
     EXPECT_EQ(record->year, 1);
     EXPECT_EQ(record->month, 1);
     EXPECT_TRUE(record->inArchive);
-    EXPECT_EQ(record->folderName, "ab_cd_archive");
+    EXPECT_EQ(record->folderName(), "ab_cd_archive");
     EXPECT_EQ(record->yearFolder(), "archive");
 }
 

@@ -229,5 +229,29 @@ TEST_F(ZobSeries, InterruptStopsAfterThePicturesInHandAndSaves) {
     EXPECT_FALSE(catalogueLine(series).empty());
 }
 
+TEST_F(ZobSeries, AHoleOrAFullDiskIsAnIncompleteDownloadThatKeepsTheCount) {
+    const demosite::Series& series = smallest(plain);
+    const std::string count = std::to_string(series.announcedPhotos);
+    demosite::Faults faults;
+    faults.fixedAnswers[series.picturePath(demosite::resLow, 2)] = {500, "oops"};
+    site().setFaults(faults);
+    const ProgramRun holed = zob("download " + series.name + " low");
+    site().setFaults({});
+    EXPECT_EQ(holed.status, 4) << holed.err;
+    EXPECT_EQ(lastLine(holed.out), series.name + "\tTL--\t" + count + "  photos (1 missing)");
+
+    // Thumbnails fit under the cap, low-resolution pictures do not.
+    fs::remove_all(seriesFolder(series));
+    const ProgramRun full =
+        runInFolder(folder_.path(), "bash -c 'ulimit -f 16; exec " + zobProgram() + " download " +
+                                        series.name + " low'");
+    EXPECT_EQ(full.status, 4) << full.err;
+    EXPECT_EQ(lastLine(full.out),
+              series.name + "\tT---\t" + count + "  photos (" + count + " missing)");
+    EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
+    EXPECT_NE(catalogueLine(series).find("," + count + ","), std::string::npos)
+        << catalogueLine(series);
+}
+
 } // namespace
 } // namespace zob

@@ -1,11 +1,15 @@
 #include "demosite/content.h"
 #include "demosite/demosite.h"
+#include "platform/folderlock.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/runprogram.h"
 #include "testsupport/sitesession.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace zob {
 namespace {
@@ -132,6 +136,50 @@ TEST_F(ZobList, ArchivePageAndBestOf) {
     ASSERT_EQ(bestOf.status, 0) << bestOf.err;
     EXPECT_EQ(linesOf(bestOf.out).at(0), "# Best of Zel");
     EXPECT_EQ(linesOf(bestOf.out).size(), site().content().bestOf().size() + 1);
+}
+
+TEST_F(ZobList, NeverWalksBackBeyondTheSitesFirstMonthOrFromTheArchivePage) {
+    writeIni();
+    EXPECT_EQ(zob("list month 2002/05").status, 64);
+    EXPECT_EQ(zob("list month 2999/01").status, 64);
+    EXPECT_EQ(zob("list month 2003/13").status, 64);
+
+    // The index archive page has no page before it.
+    demosite::Faults faults;
+    faults.fixedAnswers["/members/gallery/archive/index.html"] = {404, "gone"};
+    site().setFaults(faults);
+    site().clearRequests();
+    const ProgramRun run = zob("list archive 1");
+    site().setFaults({});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("Sorry. cannot download this archive."), std::string::npos) << run.err;
+    std::size_t galleryRequests = 0;
+    for (const auto& request : site().requests()) {
+        galleryRequests += request.target.starts_with("/members/gallery/") ? 1 : 0;
+    }
+    EXPECT_EQ(galleryRequests, 1U);
+}
+
+TEST_F(ZobList, OneProgramAtATimeOwnsTheLocalFolder) {
+    writeIni();
+    const std::filesystem::path index = folder_.path() / "Zel-Ora" / "00index";
+    auto held = std::make_unique<FolderLock>(index, false);
+    const ProgramRun refused = zob("list month 2007/11");
+    EXPECT_EQ(refused.status, 75);
+    EXPECT_NE(refused.err.find((folder_.path() / "Zel-Ora").string() +
+                               " is in use by another Zel-Ora program (pid " +
+                               std::to_string(::getpid()) + ")"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(refused.out.empty());
+
+    std::thread release([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        held.reset();
+    });
+    const ProgramRun waited = zob("list --wait month 2007/11");
+    release.join();
+    EXPECT_EQ(waited.status, 0) << waited.err;
 }
 
 } // namespace

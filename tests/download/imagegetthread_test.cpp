@@ -9,6 +9,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 std::vector<std::int32_t> upTo(int last, const std::vector<int>& except = {}) {
     std::vector<std::int32_t> numbers;
@@ -135,7 +136,7 @@ TEST_F(ImageGetThreadTest, ABodyCutOffNeverLandsUnderThePictureName) {
     const std::string third = series->localPictureFile(resLow, 3);
     EXPECT_FALSE(fs::exists(third));
     EXPECT_THAT(window->numbersOf(WM_loadedLarge), ElementsAreArray(upTo(g.announcedPhotos, {3})));
-    EXPECT_THAT(shownTexts(), Contains("Error occured. err #3/Fn=" + third));
+    EXPECT_THAT(shownTexts(), Contains(StartsWith("Error occured. err #3/Fn=" + third + "\r\n")));
 
     site().setFaults({});
     window->received.clear();

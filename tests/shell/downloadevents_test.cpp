@@ -2,6 +2,7 @@
 #include "download/queuedmessenger.h"
 #include "download/threadmanager.h"
 #include "shell/downloadevents.h"
+#include "shell/scriptedprompt.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@ protected:
     std::shared_ptr<cataloguetest::MonthList> march = world.month(2008, 3);
     SeriesPtr series = addGallery(*march, "ab_cd_200803", 3, "Spring");
     DebugLog log;
+    ScriptedPrompt prompt;
 };
 
 TEST_F(DownloadEvents, JobEndsTakeTheStateFromTheDisk) {
@@ -38,7 +40,7 @@ TEST_F(DownloadEvents, JobEndsTakeTheStateFromTheDisk) {
     EXPECT_EQ(series->statusText(), "Tl--");
 
     putAll(resLow);
-    pictureJobEnded(*series);
+    pictureJobEnded(*series, prompt);
     EXPECT_EQ(series->statusText(), "TL--");
     // No large cover yet: no folder picture either.
     EXPECT_FALSE(std::filesystem::exists(series->folderPictureFile()));
@@ -48,11 +50,11 @@ TEST_F(DownloadEvents, PictureJobEndCopiesTheLargeCoverOverTheFolderPicture) {
     putAll(resLow);
     put(series->folderPictureFile(), "old");
     put(series->localLogoFile(false), "");
-    pictureJobEnded(*series);
+    pictureJobEnded(*series, prompt);
     EXPECT_EQ(readBytes(series->folderPictureFile()), "old") << "an empty cover is no cover";
 
     put(series->localLogoFile(false), "large cover");
-    pictureJobEnded(*series);
+    pictureJobEnded(*series, prompt);
     EXPECT_EQ(readBytes(series->folderPictureFile()), "large cover");
 }
 

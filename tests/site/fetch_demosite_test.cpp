@@ -71,10 +71,12 @@ TEST_F(DemoSiteFetch, RefusedLoginIsReportedSilently) {
 }
 
 TEST_F(DemoSiteFetch, RedirectAndMissingPageAreNotFound) {
+    setFixedAnswer("/members/gone.html", 410, "gone for good");
     EXPECT_EQ(bench.get(url("/members"), false), fetchNotFound);
     EXPECT_EQ(bench.get(url("/members/no-such-page.html"), false), fetchNotFound);
+    EXPECT_EQ(bench.get(url("/members/gone.html"), false), fetchNotFound);
     const auto requests = site.requests();
-    ASSERT_EQ(requests.size(), 2u) << "the redirect is not followed";
+    ASSERT_EQ(requests.size(), 3u) << "the redirect is not followed";
     EXPECT_EQ(requests[0].status, 302);
     EXPECT_EQ(requests[1].status, 404);
     EXPECT_TRUE(bench.prompt.shown().empty());
@@ -106,7 +108,19 @@ TEST_F(DemoSiteFetch, AnswerCutShortIsAShownFailure) {
     faults.closeMidBodyPrefix = homePath;
     site.setFaults(faults);
     EXPECT_EQ(bench.get(url(homePath), true), fetchFailed);
-    EXPECT_EQ(bench.prompt.shown(), ShownBoxes{messageBox("ConnectionClosed")});
+    const ShownBoxes shown = bench.prompt.shown();
+    EXPECT_EQ(firstLines(shown), ShownBoxes{messageBox("ConnectionClosed")});
+    // The kind alone leaves the user guessing which page and what happened.
+    EXPECT_NE(shown.at(0).text.find(url(homePath) + ": transfer closed with"), std::string::npos)
+        << shown.at(0).text;
+}
+
+TEST_F(DemoSiteFetch, AnswerLargerThanItsDestinationIsRefused) {
+    std::string page;
+    MemorySink small(page, 100);
+    EXPECT_EQ(getHtml(bench.env, url(homePath), small, true), fetchFailed);
+    EXPECT_EQ(bench.prompt.shown(), ShownBoxes{messageBox("TooLarge\r\n" + url(homePath) +
+                                                          ": page larger than 100 bytes")});
 }
 
 TEST_F(DemoSiteFetch, SilentServerIsAbandoned) {
@@ -117,7 +131,7 @@ TEST_F(DemoSiteFetch, SilentServerIsAbandoned) {
         {.connectTimeout = 2s, .lowSpeedBytesPerSecond = 1, .lowSpeedTime = 1s});
 
     EXPECT_EQ(bench.get(url(homePath), true), fetchFailed) << "an answer came after all";
-    EXPECT_EQ(bench.prompt.shown(), ShownBoxes{messageBox("ReadTimeout")});
+    EXPECT_EQ(firstLines(bench.prompt.shown()), ShownBoxes{messageBox("ReadTimeout")});
 }
 
 TEST_F(DemoSiteFetch, CookiesStayWithTheirClient) {

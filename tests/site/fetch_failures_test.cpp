@@ -4,8 +4,10 @@
 #include "scriptedpeer.h"
 #include "testsupport/loopback.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -111,12 +113,31 @@ TEST(BrokenAnswer, ClientErrorsAreNamedEvenWhenQuiet) {
     EXPECT_EQ(bench.get(peer.baseUrl() + "/b", true), fetchFailed);
     EXPECT_EQ(bench.get(peer.baseUrl() + "/c", true), fetchFailed);
     EXPECT_EQ(bench.get("ftp://127.0.0.1/file", true), fetchFailed);
-    EXPECT_EQ(bench.prompt.shown(),
+    EXPECT_EQ(firstLines(bench.prompt.shown()),
               (ShownBoxes{messageBox("ConnectionClosed"), messageBox("ConnectionClosed"),
                           messageBox("MalformedAnswer"), messageBox("InvalidAddress")}));
 }
 
+TEST(StalledTransfer, AbortFlagEndsItSilentlyAndKeepsNewOnesFromStarting) {
+    ScriptedPeer peer({{cutAnswer(1'000'000, "abcd"), false, std::chrono::milliseconds(3000)}});
+    FetchBench bench;
+    std::atomic<bool> abort{false};
+    bench.defaultHttp.setAbortFlag(&abort);
+    std::thread quitter([&abort] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        abort = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(bench.get(peer.baseUrl() + "/stalled", true), fetchFailed);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(2500));
+    quitter.join();
+    EXPECT_EQ(bench.get(peer.baseUrl() + "/next", false), fetchFailed);
+    EXPECT_TRUE(bench.prompt.shown().empty()) << "the program quitting is nothing to tell";
+    EXPECT_EQ(peer.requests().size(), 1u);
+}
+
 struct RefusingSink : FetchSink {
+    RefusingSink() : FetchSink(pageSizeLimit, "page") {}
     bool append(std::string_view) override { return false; }
     Mark mark() const override { return 0; }
     bool truncateTo(Mark) override { return false; }
@@ -127,7 +148,7 @@ TEST(BrokenDestination, RefusedWriteIsAWriteError) {
     FetchBench bench;
     RefusingSink sink;
     EXPECT_EQ(getHtml(bench.env, peer.baseUrl() + "/p", sink, true), fetchFailed);
-    EXPECT_EQ(bench.prompt.shown(), ShownBoxes{messageBox("WriteError")});
+    EXPECT_EQ(firstLines(bench.prompt.shown()), ShownBoxes{messageBox("WriteError")});
 }
 
 TEST(BrokenDestination, DestinationThatCannotBeCutBackStopsTheRetry) {
@@ -136,7 +157,7 @@ TEST(BrokenDestination, DestinationThatCannotBeCutBackStopsTheRetry) {
     bench.prompt.script({PromptAnswer::Yes, PromptAnswer::Yes});
     const std::string refused = "http://127.0.0.1:" + std::to_string(unusedLoopbackPort());
     EXPECT_EQ(getHtml(bench.env, refused, sink, false), fetchFailed);
-    EXPECT_EQ(bench.prompt.shown(),
+    EXPECT_EQ(firstLines(bench.prompt.shown()),
               (ShownBoxes{connectionBox(PromptAnswer::Yes), messageBox("WriteError")}));
 }
 

@@ -31,6 +31,15 @@ inline zob::ScriptedPrompt::Shown connectionBox(zob::PromptAnswer answer) {
 
 using ShownBoxes = std::vector<zob::ScriptedPrompt::Shown>;
 
+// The boxes with their texts cut to the first line: a failure's kind, which
+// the lines after it explain.
+inline ShownBoxes firstLines(ShownBoxes boxes) {
+    for (auto& box : boxes) {
+        box.text = box.text.substr(0, box.text.find("\r\n"));
+    }
+    return boxes;
+}
+
 // A default client, a scripted prompt and a page buffer: what every fetch test starts from.
 struct FetchBench {
     zob::HttpClient defaultHttp;

@@ -1,10 +1,12 @@
 #include "shell/gui/browserapp.h"
 
 #include "config/configdialog.h"
+#include "platform/folderlock.h"
 #include "shell/appcontext.h"
 #include "shell/gui/displaytext.h"
 #include "shell/gui/messageboxprompt.h"
 #include "shell/gui/passwordform.h"
+#include "site/sitenames.h"
 #include "views/imageform.h"
 
 #include <QMessageBox>
@@ -30,6 +32,8 @@ BrowserApp::BrowserApp(const std::filesystem::path& iniPath, UserPrompt* prompt,
         prompt = ownPrompt_.get();
     }
     context_ = std::make_unique<AppContext>(iniPath, *prompt);
+    folderLock_ =
+        std::make_unique<FolderLock>(context_->loadedArchives.localPath(indexFolderName), false);
     main_ = std::make_unique<TZoBrowserMain>(*context_, std::move(environment));
     config_ = std::make_unique<TConfigForm>(context_->configInfo, main_.get());
     image_ = std::make_unique<TImageForm>(context_->configInfo, context_->debugLog, main_.get());

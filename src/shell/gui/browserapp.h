@@ -9,6 +9,7 @@
 namespace zob {
 
 class AppContext;
+class FolderLock;
 class MessageBoxPrompt;
 class TConfigForm;
 class TImageForm;
@@ -27,7 +28,8 @@ public:
 // and the one ordered end of it all.
 class BrowserApp {
 public:
-    // `prompt` null: message boxes ask the user.
+    // `prompt` null: message boxes ask the user. Throws FolderLock::Busy
+    // when another program works in the settings' local folder.
     BrowserApp(const std::filesystem::path& iniPath, UserPrompt* prompt,
                BrowserEnvironment environment);
     ~BrowserApp();
@@ -47,6 +49,9 @@ public:
 
 private:
     std::unique_ptr<MessageBoxPrompt> ownPrompt_;
+    // Declared before the context: the folder stays ours until the context
+    // has written its last file.
+    std::unique_ptr<FolderLock> folderLock_;
     std::unique_ptr<AppContext> context_;
     std::unique_ptr<TZoBrowserMain> main_;
     std::unique_ptr<TConfigForm> config_;

@@ -100,7 +100,7 @@ void TZoBrowserMain::onJobEnded(const WindowMessage& message) {
     if (message.id == WM_loadedThumbAll) {
         thumbnailJobEnded(*series);
     } else {
-        pictureJobEnded(*series);
+        pictureJobEnded(*series, context_.prompt);
     }
     refreshSeriesViews(*series);
     if (message.id == WM_loadedLargeAll) {

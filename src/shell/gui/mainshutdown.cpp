@@ -8,8 +8,17 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+#include <chrono>
 
 namespace zob {
+
+namespace {
+
+// How long the pictures in hand may take once the user asked to close.
+constexpr std::chrono::milliseconds closeGrace{5'000};
+
+} // namespace
 
 bool TZoBrowserMain::FormCloseQuery() {
     configInfoClass& config = context_.configInfo;
@@ -22,6 +31,11 @@ bool TZoBrowserMain::FormCloseQuery() {
     ManagerRegistry& registry = context_.managerRegistry;
     if (!registry.isForceQuitSet()) {
         context_.loadedArchives.saveAll();
+    }
+    if (!registry.isForceQuitSet() && !registry.empty()) {
+        // The pictures in hand may finish; a transfer that stalls is not
+        // waited for beyond this.
+        QTimer::singleShot(closeGrace, this, [&registry] { registry.abortTransfers(); });
     }
     registry.setForceQuit();
     config.mainWidth = width();
@@ -50,6 +64,8 @@ void TZoBrowserMain::closeEvent(QCloseEvent* event) {
 void TZoBrowserMain::waitForWorkers() {
     ManagerRegistry& registry = context_.managerRegistry;
     registry.setForceQuit();
+    // The window is gone: nothing a worker still fetches can be shown.
+    registry.abortTransfers();
     // Managers that left the registry may still be sending their last
     // messages; they are handled here until every one has said its last word.
     QElapsedTimer waited;
