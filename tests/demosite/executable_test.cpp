@@ -166,7 +166,8 @@ TEST(Executable, HelpAndBadOptions) {
     SiteProcess help({"--help"});
     const std::string text = help.readAll();
     EXPECT_EQ(help.waitForExit(), 0);
-    for (const char* option : {"--port", "--user", "--password", "--seed", "--log", "--today"}) {
+    for (const char* option : {"--port", "--user", "--password", "--seed", "--log", "--today",
+                               "--latency", "--fault", "picture-stall", "page-endless"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--today", "2008-02-30"},
@@ -178,6 +179,32 @@ TEST(Executable, HelpAndBadOptions) {
         EXPECT_NE(process.readAll().find("zob-demo-site: "), std::string::npos) << bad.front();
         EXPECT_EQ(process.waitForExit(), 2) << bad.front();
     }
+}
+
+TEST(Executable, TakesFaultsAndRefusesUnknownOnes) {
+    SiteProcess process({"--today", "2008-03-15", "--fault", "picture-503=2", "--latency", "10",
+                         "--fault", "no-midres"});
+    const std::string first = process.readLine();
+    ASSERT_TRUE(first.starts_with("http://127.0.0.1:")) << first;
+    auto client = boundedClient(std::stoi(first.substr(17)));
+    client->set_basic_auth("demo", "demo");
+    const SiteContent content(fixedOptions());
+    const Series& series = *content
+                                .select([](const Series& s) {
+                                    return !s.isMovie && !s.archiveOnly && !s.onArchivePage &&
+                                           !s.noMidRes && s.existingPictures[resLow] > 2;
+                                })
+                                .back();
+    EXPECT_EQ(client->Get(series.picturePath(resLow, 2).c_str())->status, 503);
+    EXPECT_EQ(client->Get(series.picturePath(resLow, 1).c_str())->status, 200);
+    EXPECT_EQ(client->Get(series.resolutionFolderPath(resMid).c_str())->status, 404);
+    process.signal(SIGTERM);
+    EXPECT_EQ(process.waitForExit(), 0);
+
+    SiteProcess unknown({"--fault", "picture-404"});
+    EXPECT_NE(unknown.readAll().find("zob-demo-site: unknown fault: \"picture-404\""),
+              std::string::npos);
+    EXPECT_EQ(unknown.waitForExit(), 2);
 }
 
 } // namespace

@@ -1,63 +1,13 @@
+#include "rawclient.h"
 #include "sitefixture.h"
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <cstdint>
 
 namespace demosite::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// What a raw connection received for one request, read until the server
-// closed it (or five seconds passed).
-struct RawExchange {
-    std::string head;
-    std::string body;
-    bool closedByServer = false;
-};
-
-RawExchange rawGet(int port, const std::string& target) {
-    RawExchange exchange;
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) {
-        return exchange;
-    }
-    timeval timeout{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        const std::string request =
-            "GET " + target +
-            " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-            "Authorization: Basic ZGVtbzpkZW1v\r\nConnection: close\r\n\r\n";
-        ::send(fd, request.data(), request.size(), 0);
-        std::string received;
-        char buffer[16384];
-        ssize_t count = 0;
-        while ((count = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
-            received.append(buffer, static_cast<std::size_t>(count));
-        }
-        exchange.closedByServer = count == 0;
-        const std::size_t split = received.find("\r\n\r\n");
-        exchange.head = received.substr(0, split);
-        if (split != std::string::npos) {
-            exchange.body = received.substr(split + 4);
-        }
-    }
-    ::close(fd);
-    return exchange;
-}
-
-std::size_t contentLength(const std::string& head) {
-    const std::size_t at = head.find("Content-Length: ");
-    return at == std::string::npos ? 0 : std::stoul(head.substr(at + 16));
-}
 
 class FaultsTest : public SiteTest {};
 
@@ -124,18 +74,19 @@ TEST_F(FaultsTest, ConnectionClosesHalfWayThroughBodiesUnderThePrefix) {
     faults.closeMidBodyPrefix = series.filesPath + "hires/";
     site.setFaults(faults);
 
-    const RawExchange cut = rawGet(site.port(), series.picturePath(resHigh, 1));
+    RawConnection cut(site.port(), series.picturePath(resHigh, 1));
+    EXPECT_EQ(cut.read(SIZE_MAX, 5s), RawConnection::Ended::closed);
     EXPECT_TRUE(cut.head.starts_with("HTTP/1.1 200")) << cut.head;
     const std::size_t announced = contentLength(cut.head);
     EXPECT_GT(announced, 1000u);
     EXPECT_EQ(cut.body.size(), announced / 2);
-    EXPECT_TRUE(cut.closedByServer);
     EXPECT_EQ(site.requests().back().status, 200);
 
     // httplib's client notices the short body.
     EXPECT_FALSE(member->Get(series.picturePath(resHigh, 2).c_str()));
 
-    const RawExchange whole = rawGet(site.port(), series.picturePath(resLow, 1));
+    RawConnection whole(site.port(), series.picturePath(resLow, 1));
+    whole.read(SIZE_MAX, 5s);
     EXPECT_EQ(whole.body.size(), contentLength(whole.head));
     EXPECT_GT(whole.body.size(), 1000u);
 }

@@ -1,11 +1,14 @@
 #include "demosite/demosite.h"
 
+#include "demosite/bodydelivery.h"
+#include "demosite/faultanswer.h"
 #include "demosite/faultswitch.h"
 #include "demosite/picturecache.h"
 #include "demosite/random.h"
 #include "demosite/requestlog.h"
 #include "demosite/router.h"
 #include "demosite/sitepages.h"
+#include "demosite/slowanswers.h"
 #include "demosite/urlcodec.h"
 
 #include <algorithm>
@@ -55,22 +58,6 @@ bool cookieCarries(const std::string& cookieHeader, const std::string& cookie) {
     return false;
 }
 
-// Announces the full length, sends the first half and then fails, which
-// makes the server drop the connection in the middle of the body.
-void answerHalfBody(httplib::Response& response, std::string body, const std::string& type) {
-    auto bytes = std::make_shared<const std::string>(std::move(body));
-    const std::size_t half = bytes->size() / 2;
-    response.set_content_provider(
-        bytes->size(), type,
-        [bytes, half](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-            if (offset >= half) {
-                return false;
-            }
-            sink.write(bytes->data() + offset, half - offset);
-            return true;
-        });
-}
-
 } // namespace
 
 struct DemoSite::Impl {
@@ -84,7 +71,7 @@ struct DemoSite::Impl {
 
     void handle(const httplib::Request& request, httplib::Response& response);
     Answer answerFor(const httplib::Request& request, const LoggedRequest& entry,
-                     std::string_view path, bool& cutBody);
+                     std::string_view path, Delivery& delivery);
 
     const SiteOptions options;
     SiteContent content;
@@ -92,6 +79,7 @@ struct DemoSite::Impl {
     Router router;
     RequestLog log;
     FaultSwitch faults;
+    SlowAnswers slowAnswers;
     const std::string expectedAuthorization;
     const std::string sessionCookie;
 
@@ -102,7 +90,7 @@ struct DemoSite::Impl {
 };
 
 Answer DemoSite::Impl::answerFor(const httplib::Request& request, const LoggedRequest& entry,
-                                 std::string_view path, bool& cutBody) {
+                                 std::string_view path, Delivery& delivery) {
     if (isMembersPath(path) && !entry.authorized) {
         return {401,
                 "text/html",
@@ -116,18 +104,23 @@ Answer DemoSite::Impl::answerFor(const httplib::Request& request, const LoggedRe
     if (decision.serverError) {
         return {500, "text/html", serverErrorPage(), {}};
     }
-    cutBody = decision.closeMidBody;
+    if (decision.hideMidRes) {
+        return {404, "text/html", notFoundPage(path), {}};
+    }
+    Answer answer;
     try {
-        return router.answer({request.method, request.target, request.body},
-                             "http://127.0.0.1:" + std::to_string(boundPort.load()));
+        answer = router.answer({request.method, request.target, request.body},
+                               "http://127.0.0.1:" + std::to_string(boundPort.load()));
     } catch (const std::exception&) {
         return {500, "text/html", serverErrorPage(), {}};
     }
+    delivery = reshapeAnswer(decision, answer);
+    return answer;
 }
 
 void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& response) {
     if (const auto latency = faults.latency(); latency.count() > 0) {
-        std::this_thread::sleep_for(latency);
+        slowAnswers.pause(latency);
     }
     LoggedRequest entry;
     entry.method = request.method;
@@ -139,8 +132,8 @@ void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& 
     entry.body = request.body;
 
     const std::string_view path = targetPath(request.target);
-    bool cutBody = false;
-    Answer answer = answerFor(request, entry, path, cutBody);
+    Delivery delivery = Delivery::whole;
+    Answer answer = answerFor(request, entry, path, delivery);
     if (entry.authorized && isMembersPath(path) && !entry.cookieReturned) {
         answer.headers.emplace_back("Set-Cookie", sessionCookie + "; Path=/");
     }
@@ -151,11 +144,12 @@ void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& 
     for (const auto& [name, value] : answer.headers) {
         response.set_header(name.c_str(), value);
     }
-    if (cutBody) {
-        answerHalfBody(response, std::move(answer.body), answer.contentType);
-    } else {
-        response.set_content(std::move(answer.body), answer.contentType.c_str());
+    std::shared_ptr<const SlowAnswers::Watch> watch;
+    if (delivery == Delivery::stall || delivery == Delivery::trickle ||
+        delivery == Delivery::endless) {
+        watch = slowAnswers.watch(boundPort, request.remote_port);
     }
+    deliverBody(response, std::move(answer), delivery, std::move(watch));
 }
 
 DemoSite::DemoSite(SiteOptions options) : impl(std::make_unique<Impl>(std::move(options))) {}
@@ -203,6 +197,7 @@ int DemoSite::start(int port) {
     ::listen(*listener, SOMAXCONN);
     impl->boundPort = bound;
     httplib::Server* listening = server.get();
+    impl->slowAnswers.open();
     impl->serving = std::thread([listening] { listening->listen_after_bind(); });
     // The socket already queues connections; waiting for the accept loop
     // keeps stop() right after start() from racing it.
@@ -225,6 +220,8 @@ void DemoSite::stop() {
     if (!impl->server) {
         return;
     }
+    // Answers that wait on the client would otherwise hold the join below.
+    impl->slowAnswers.stopAll();
     impl->server->stop();
     if (impl->serving.joinable()) {
         impl->serving.join();

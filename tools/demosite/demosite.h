@@ -1,13 +1,11 @@
 #pragma once
 
 #include "demosite/content.h"
+#include "demosite/faults.h"
 #include "demosite/siteoptions.h"
 
-#include <chrono>
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace demosite {
@@ -22,19 +20,6 @@ struct LoggedRequest {
     std::string userAgent, accept; // request headers as received
     std::string body;              // body of posts
     int status = 0;                // status answered
-};
-
-// Misbehaviour switched on at run time. Order of checks per request: latency,
-// authentication, fixed answers, every-Nth 500, then the normal answer (cut in
-// half when its path starts with closeMidBodyPrefix).
-struct Faults {
-    std::chrono::milliseconds latency{0}; // added before every answer
-    // Every Nth request (N > 0) that passed authentication and found no fixed
-    // answer is answered 500; counting restarts whenever faults are set.
-    int serverErrorEvery = 0;
-    std::string closeMidBodyPrefix; // full Content-Length announced, half a body sent, then closed
-    std::map<std::string, std::pair<int, std::string>>
-        fixedAnswers; // path (no query) -> status, body
 };
 
 // A members site on 127.0.0.1. Everything under /members/ needs basic

@@ -26,6 +26,13 @@ FaultDecision FaultSwitch::decide(std::string_view path) {
     decision.closeMidBody =
         !current.closeMidBodyPrefix.empty() &&
         path.substr(0, current.closeMidBodyPrefix.size()) == current.closeMidBodyPrefix;
+    decision.hideMidRes = current.noMidRes && (path.find("/midres/") != std::string_view::npos ||
+                                               path.ends_with("/midres"));
+    decision.pictureStatus = current.pictureStatus;
+    decision.pictureAsHtml = current.pictureAsHtml;
+    decision.pictureBody = current.pictureBody;
+    decision.pictureNumber = current.pictureNumber;
+    decision.pageBody = current.pageBody;
     return decision;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
-#include "demosite/demosite.h"
+#include "demosite/faults.h"
 
+#include <chrono>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace demosite {
 
@@ -13,6 +16,13 @@ struct FaultDecision {
     std::optional<std::pair<int, std::string>> fixedAnswer;
     bool serverError = false;
     bool closeMidBody = false;
+    bool hideMidRes = false; // the path lies under a midres/ folder the site pretends not to have
+    // The faults that reshape the normal answer once the router made it.
+    int pictureStatus = 0;
+    bool pictureAsHtml = false;
+    BodyFault pictureBody = BodyFault::none;
+    int pictureNumber = 0;
+    PageBody pageBody = PageBody::normal;
 };
 
 // The faults in force, shared by the server's threads.

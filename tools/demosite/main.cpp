@@ -2,6 +2,7 @@
 #include "demosite/calendar.h"
 #include "demosite/demosite.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -26,10 +27,27 @@ constexpr const char* usage =
     "  --log FILE           append one line per request to FILE\n"
     "  --today YYYY-MM-DD   the site's idea of today (default: the system date)\n"
     "  --long-gallery N     the newest plain gallery gets N pictures (for benchmarks)\n"
+    "  --latency MS         wait MS milliseconds before every answer\n"
+    "  --fault NAME[=N]     misbehave as NAME says; may be given several times:\n"
+    "      picture-503      picture files answer 503 with Retry-After: 1\n"
+    "      picture-500      picture files answer 500\n"
+    "      picture-html     picture files answer 200 with an HTML error page\n"
+    "      picture-cut      picture files send half their announced length, then close\n"
+    "      picture-stall    picture files send half their announced length, then\n"
+    "                       nothing more until the site stops\n"
+    "      no-midres        every gallery answers 404 for everything under midres/\n"
+    "      page-trickle     month pages and the archive index announce 2 GB and send\n"
+    "                       4 bytes a second\n"
+    "      page-endless     month pages and the archive index never end (chunked)\n"
+    "    Picture files are the pictures and thumbnails under hires/, midres/ and\n"
+    "    lores/, not covers or logos. =N limits the picture faults to picture N of\n"
+    "    every series (every resolution and its thumbnail); all of them share N.\n"
+    "    Pictures the site does not have still answer 404.\n"
     "  --help               show this text\n";
 
 struct CommandLine {
     demosite::SiteOptions options;
+    demosite::Faults faults;
     int port = 0;
     bool help = false;
 };
@@ -78,6 +96,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 throw std::invalid_argument("--long-gallery needs a number from 1 to 9999");
             }
             result.options.longGalleryPictures = static_cast<int>(*count);
+        } else if (option == "--latency") {
+            const auto latency = parseUnsigned(value, 600000);
+            if (!latency) {
+                throw std::invalid_argument("--latency needs milliseconds from 0 to 600000");
+            }
+            result.faults.latency = std::chrono::milliseconds(*latency);
+        } else if (option == "--fault") {
+            demosite::parseFault(value, result.faults); // its message names the fault
         } else if (option == "--log") {
             result.options.logFile = value;
         } else if (option == "--today") {
@@ -120,6 +146,7 @@ int main(int argc, char** argv) {
 
     try {
         demosite::DemoSite site(commandLine.options);
+        site.setFaults(commandLine.faults);
         const int port = site.start(commandLine.port);
         std::printf("http://127.0.0.1:%d/\n", port);
         std::fflush(stdout);

@@ -96,8 +96,10 @@ Answer Router::answer(const SiteRequest& request, std::string_view baseUrl) {
                              "Nothing ranked yet."));
     }
     if (path == "/members/gallery/archive/" || path == "/members/gallery/archive/index.html") {
-        return html(listPage("Archive", "", content.archivePage(), BlockStyle::plain,
-                             "The archive is empty."));
+        Answer archive = html(listPage("Archive", "", content.archivePage(), BlockStyle::plain,
+                                       "The archive is empty."));
+        archive.updatesList = true;
+        return archive;
     }
 
     // /members/gallery/FOLDER/NAME..., /members/movies/NAME...
@@ -200,17 +202,22 @@ Answer Router::pictureFile(const Series& series, int resolution, std::string_vie
     const std::string key = series.key;
     if (const int number = numberIn(fileName, "ZEL-ORA_" + key + "_", ".jpg", pictureFileName, key);
         number > 0 && series.hasPicture(resolution, number)) {
-        return jpeg(series.picturePath(resolution, number),
-                    content.pictureSize(series, resolution, number),
-                    mixHash({content.seed(), hashText(key), static_cast<std::uint64_t>(number)}));
+        Answer picture = jpeg(
+            series.picturePath(resolution, number), content.pictureSize(series, resolution, number),
+            mixHash({content.seed(), hashText(key), static_cast<std::uint64_t>(number)}));
+        picture.pictureNumber = number;
+        return picture;
     }
     if (const int number =
             numberIn(fileName, "tn_ZEL-ORA_" + key + "_", ".jpg", thumbnailFileName, key);
         number > 0 && resolution == resHigh && series.hasPicture(resThumbnail, number)) {
         // A thumbnail shows the same picture as its full-size file.
-        return jpeg(series.picturePath(resThumbnail, number),
-                    content.pictureSize(series, resThumbnail, number),
-                    mixHash({content.seed(), hashText(key), static_cast<std::uint64_t>(number)}));
+        Answer thumbnail =
+            jpeg(series.picturePath(resThumbnail, number),
+                 content.pictureSize(series, resThumbnail, number),
+                 mixHash({content.seed(), hashText(key), static_cast<std::uint64_t>(number)}));
+        thumbnail.pictureNumber = number;
+        return thumbnail;
     }
     if (const int number = numberIn(fileName, "zel-ora_ZEL-ORA_" + key + "_", "_jpg.htm",
                                     picturePageFileName, key);
@@ -248,8 +255,10 @@ Answer Router::monthPage(std::string_view yearText, std::string_view fileName) c
         navigation += "<a href=\"" + next->pagePath() + "\">" +
                       monthCaption(next->year, next->month) + " &gt;&gt;</a>";
     }
-    return html(listPage("Updates " + monthCaption(month->year, month->month), navigation,
-                         month->series, BlockStyle::plain, "No updates yet this month."));
+    Answer page = html(listPage("Updates " + monthCaption(month->year, month->month), navigation,
+                                month->series, BlockStyle::plain, "No updates yet this month."));
+    page.updatesList = true;
+    return page;
 }
 
 Answer Router::favoritesPage(std::string_view query) {

@@ -21,6 +21,9 @@ struct Answer {
     std::string contentType = "text/html";
     std::string body;
     std::vector<std::pair<std::string, std::string>> headers;
+    // What the faults may act on; never sent.
+    int pictureNumber = 0;    // a picture file the site has (thumbnails too)
+    bool updatesList = false; // a month page or the archive index page
 };
 
 // The path part of a request target (everything before the first "?").

@@ -80,6 +80,23 @@ std::string serverErrorPage() {
                      "<p>The server encountered an internal error.</p>");
 }
 
+std::string statusPage(int status) {
+    if (status == 500) {
+        return serverErrorPage();
+    }
+    if (status == 503) {
+        return plainPage("503 Service Unavailable",
+                         "<p>The server is temporarily unable to service your request. Please "
+                         "try again later.</p>");
+    }
+    return plainPage(std::to_string(status) + " Error", "<p>The request failed.</p>");
+}
+
+std::string pictureErrorPage() {
+    return plainPage("Picture unavailable",
+                     "<p>This picture cannot be shown right now. Please come back later.</p>");
+}
+
 std::string movedPage(std::string_view location) {
     return plainPage("302 Found", "<p>The document has moved <a href=\"" + escapeHtml(location) +
                                       "\">here</a>.</p>");
