@@ -6,13 +6,15 @@
 
 namespace zob {
 
-int runCheckCommand(const std::filesystem::path& iniPath, TerminalPrompt& prompt,
-                    std::ostream& out) {
-    CliSession session(iniPath, prompt);
+int runCheckCommand(const CommandRun& run) {
+    if (!run.line.operands.empty()) {
+        return run.usageError("takes no arguments");
+    }
+    CliSession session(run);
     const StartupOutcome outcome = session.start();
-    out << startModeName(outcome.mode) << '\t'
-        << (outcome.signInResult ? fetchResultName(*outcome.signInResult) : "-") << '\n';
-    return outcome.mode == StartMode::aborted ? 3 : 0;
+    run.out << startModeName(outcome.mode) << '\t'
+            << (outcome.signInResult ? fetchResultName(*outcome.signInResult) : "-") << '\n';
+    return outcome.mode == StartMode::aborted ? closedStatus : 0;
 }
 
 } // namespace zob

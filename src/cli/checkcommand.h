@@ -1,16 +1,12 @@
 #pragma once
 
-#include <filesystem>
-#include <iosfwd>
+#include "cli/commandrun.h"
 
 namespace zob {
 
-class TerminalPrompt;
-
 // `zob check`: the start-up's mode decision and sign-in test with the
-// settings file at `iniPath`, which is only read. Prints "MODE<TAB>RESULT"
-// and returns the exit status: 0 online or offline, 3 aborted.
-int runCheckCommand(const std::filesystem::path& iniPath, TerminalPrompt& prompt,
-                    std::ostream& out);
+// settings file, which is only read. Prints "MODE<TAB>RESULT" and returns
+// the exit status: 0 online or offline, 3 aborted.
+int runCheckCommand(const CommandRun& run);
 
 } // namespace zob

@@ -2,13 +2,19 @@
 
 #include "catalogue/memberlists.h"
 #include "cli/terminalprompt.h"
+#include "platform/textencoding.h"
+#include "shell/serieslookup.h"
 
 #include <iostream>
 
 namespace zob {
 
-CliSession::CliSession(const std::filesystem::path& iniPath, TerminalPrompt& prompt)
-    : prompt_(prompt), context_(iniPath, prompt) {}
+CliSession::CliSession(const CommandRun& run)
+    : run_(run), prompt_(run.prompt), context_(run.iniPath, run.prompt) {
+    if (run.line.options.offline) {
+        context_.configInfo.offline = true;
+    }
+}
 
 StartupOutcome CliSession::start() {
     StartupDialogs dialogs;
@@ -22,6 +28,26 @@ StartupOutcome CliSession::start() {
     const StartupOutcome outcome = decideModeAndSignIn(context_, dialogs);
     offlineSearch_ = context_.offlineMode;
     return outcome;
+}
+
+bool CliSession::startWithMemberLists(int& status) {
+    if (start().mode == StartMode::aborted || !loadMemberLists()) {
+        status = closedStatus;
+        return false;
+    }
+    return true;
+}
+
+SeriesPtr CliSession::seriesNamed(const std::string& name, int& status) {
+    SeriesLookup found = findSeriesNamed(context_, *this, name, run_.line.options.month);
+    if (!found.series) {
+        status = closeRequested_ ? closedStatus : notFoundStatus;
+        if (!closeRequested_) {
+            std::cerr << "zob " << run_.line.command << ": no series named " << terminalSafe(name)
+                      << ": " << found.notFound << '\n';
+        }
+    }
+    return std::move(found.series);
 }
 
 bool CliSession::loadMemberLists() {

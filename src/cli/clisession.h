@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/commandrun.h"
 #include "shell/appcontext.h"
 #include "shell/archiveloader.h"
 #include "shell/startupsignin.h"
@@ -15,10 +16,18 @@ class TerminalPrompt;
 // line has no window to clear and only records a close request.
 class CliSession : public ArchiveLoaderHost {
 public:
-    CliSession(const std::filesystem::path& iniPath, TerminalPrompt& prompt);
+    // `--offline` among the run's options starts offline whatever the
+    // settings say (they are not changed).
+    explicit CliSession(const CommandRun& run);
 
     // The start-up's mode decision and sign-in test.
     StartupOutcome start();
+    // Start-up and the member lists; false (and the exit status in `status`)
+    // when either gave up.
+    bool startWithMemberLists(int& status);
+    // The series `name` as findSeriesNamed finds it, with the run's --month;
+    // none after telling the user on stderr, with the exit status in `status`.
+    SeriesPtr seriesNamed(const std::string& name, int& status);
     // Loads the favorites and the bad list as the browser does at start,
     // so status codes carry their marks. False when the loader asked to close.
     bool loadMemberLists();
@@ -30,6 +39,7 @@ public:
     void setOfflineSearch(bool on) override { offlineSearch_ = on; }
 
 private:
+    const CommandRun& run_;
     TerminalPrompt& prompt_;
     AppContext context_;
     bool closeRequested_ = false;

@@ -6,6 +6,7 @@
 #include "cli/terminalprompt.h"
 #include "download/queuedmessenger.h"
 #include "download/threadmanager.h"
+#include "platform/textencoding.h"
 #include "shell/downloadevents.h"
 #include "shell/startupsignin.h"
 
@@ -22,12 +23,6 @@
 namespace zob {
 
 namespace {
-
-constexpr int usageStatus = 64;
-constexpr int notFoundStatus = 2;
-constexpr int closedStatus = 3;
-constexpr int incompleteStatus = 4;
-constexpr int interruptedStatus = 130;
 
 // Ctrl-C: the first lets the pictures in hand finish (for a while), the
 // second ends every transfer at once. The handler only counts and, when told
@@ -106,7 +101,8 @@ char resolutionLetter(int r) {
 }
 
 // The stderr side: a bar rewritten in place on a terminal, one line per
-// finished job otherwise (logs and pipes want no carriage returns).
+// finished job otherwise (logs and pipes want no carriage returns). The bar
+// stays on one line of an 80-column terminal: a long name gives way.
 class Progress {
 public:
     Progress(const SeriesRec& series, int resolution)
@@ -114,39 +110,55 @@ public:
 
     void pictureArrived() {
         if (live_) {
-            std::cerr << '\r' << text() << std::flush;
-            drawn_ = true;
+            std::string line = barText();
+            const std::size_t width = line.size();
+            // Blanks over what a longer bar left behind.
+            line.append(drawnWidth_ > width ? drawnWidth_ - width : 0, ' ');
+            std::cerr << '\r' << line << std::flush;
+            drawnWidth_ = width;
         }
     }
     void jobEnded(const char* what) {
         if (live_) {
             pictureArrived();
         } else {
-            std::cerr << text() << "  (" << what << " ended)\n";
+            std::cerr << terminalSafe(series_.name) << counts() << "  (" << what << " ended)\n";
         }
     }
     void finish() {
-        if (drawn_) {
+        if (drawnWidth_ > 0) {
             std::cerr << '\n';
         }
     }
 
 private:
-    std::string text() const {
+    static constexpr std::size_t barWidth = 79;
+
+    std::string counts() const {
         const std::string count = std::to_string(series_.photoCount.load());
-        std::string line =
-            series_.name + "  T " + std::to_string(series_.loadedCountOf(resThumb)) + "/" + count;
+        std::string text = "  T " + std::to_string(series_.loadedCountOf(resThumb)) + "/" + count;
         if (resolution_ != resThumb) {
-            line += std::string("  ") + resolutionLetter(resolution_) + " " +
+            text += std::string("  ") + resolutionLetter(resolution_) + " " +
                     std::to_string(series_.loadedCountOf(resolution_)) + "/" + count;
         }
-        return line;
+        return text;
+    }
+    // Counted in bytes: the escaped name is plain ASCII but for the letters
+    // of a UTF-8 name, which only make the bar narrower than it counts.
+    std::string barText() const {
+        const std::string tail = counts();
+        std::string name = terminalSafe(series_.name);
+        const std::size_t room = barWidth > tail.size() ? barWidth - tail.size() : 0;
+        if (name.size() > room) {
+            name = name.substr(0, room > 3 ? room - 3 : 0) + "...";
+        }
+        return name + tail;
     }
 
     const SeriesRec& series_;
     const int resolution_;
     const bool live_;
-    bool drawn_ = false;
+    std::size_t drawnWidth_ = 0;
 };
 
 // Pictures of the download missing on disk: the thumbnails and, unless
@@ -160,7 +172,7 @@ std::int32_t missingOf(const SeriesRec& series, int resolution) {
 }
 
 void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missing = 0) {
-    out << series.name << '\t' << series.statusText() << '\t' << series.photoText();
+    out << terminalSafe(series.name) << '\t' << series.statusText() << '\t' << series.photoText();
     if (series.photoCount == photoCountUnknown) {
         out << " (count unknown)";
     } else if (missing > 0) {
@@ -174,35 +186,28 @@ constexpr auto interruptGrace = std::chrono::seconds(5);
 
 } // namespace
 
-int runDownloadCommand(const std::vector<std::string>& arguments,
-                       const std::filesystem::path& iniPath, TerminalPrompt& prompt,
-                       std::ostream& out) {
+int runDownloadCommand(const CommandRun& run) {
+    const std::vector<std::string>& arguments = run.line.operands;
     const std::optional<int> named =
         arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;
     if (arguments.empty() || arguments.size() > 2 || (arguments.size() == 2 && !named)) {
-        std::cerr << "zob download: NAME [high|mid|low|thumb]\n";
-        return usageStatus;
+        return run.usageError("NAME [high|mid|low|thumb]");
     }
-    CliSession session(iniPath, prompt);
+    std::ostream& out = run.out;
+    CliSession session(run);
     AppContext& context = session.context();
     const InterruptCatcher interrupt(context.managerRegistry);
     InterruptCatcher::abortOnFirst(true);
-    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
-        return interrupt.requested() ? interruptedStatus : closedStatus;
+    int status = 0;
+    if (!session.startWithMemberLists(status)) {
+        return interrupt.requested() ? interruptedStatus : status;
     }
     ArtListList& registry = context.loadedArchives;
     const int resolution = named ? *named : currentResolution(context.configInfo.resolution);
 
-    const SeriesPtr series = loadSeries(session, arguments[0]);
+    const SeriesPtr series = session.seriesNamed(arguments[0], status);
     if (!series) {
-        if (interrupt.requested()) {
-            return interruptedStatus;
-        }
-        if (session.closeRequested()) {
-            return closedStatus;
-        }
-        std::cerr << "zob download: no series named " << arguments[0] << '\n';
-        return notFoundStatus;
+        return interrupt.requested() ? interruptedStatus : status;
     }
     if (series->isMovie) {
         // The browser hands a movie to the web browser; here its address is
@@ -234,7 +239,7 @@ int runDownloadCommand(const std::vector<std::string>& arguments,
             progress.jobEnded("thumbnails");
             break;
         case WM_loadedLargeAll:
-            pictureJobEnded(*message.series, prompt);
+            pictureJobEnded(*message.series, run.prompt);
             progress.jobEnded("pictures");
             break;
         case WM_updateSpec:

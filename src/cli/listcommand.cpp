@@ -4,16 +4,16 @@
 #include "catalogue/memberlists.h"
 #include "catalogue/monthlyartlist.h"
 #include "cli/clisession.h"
+#include "platform/textencoding.h"
 #include "shell/archivechoice.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
 namespace zob {
 
 namespace {
-
-constexpr int usageStatus = 64;
 
 // The Archive menu caption a command line names.
 std::optional<std::string> captionFor(const std::vector<std::string>& arguments) {
@@ -44,15 +44,12 @@ std::optional<std::string> captionFor(const std::vector<std::string>& arguments)
     return std::nullopt;
 }
 
-// One line per series: keep tabs and line breaks inside texts from
-// splitting it.
-std::string oneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\t' || c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    return text;
+// One field of a line: as the window shows it, with nothing that could split
+// the line or upset the terminal.
+std::string field(const std::string& text) {
+    std::string shown = terminalSafe(text);
+    std::replace(shown.begin(), shown.end(), '\t', ' ');
+    return shown;
 }
 
 // The splash window's progress line, on stderr: stdout carries only the list.
@@ -64,38 +61,36 @@ public:
 } // namespace
 
 void printList(const ArtList& list, std::ostream& out) {
-    out << "# " << list.caption() << '\n';
+    out << "# " << field(list.caption()) << '\n';
     for (const SeriesPtr& series : list.records()) {
-        out << series->name << '\t' << oneLine(series->date) << '\t' << oneLine(series->title)
-            << '\t' << oneLine(series->model) << '\t' << oneLine(series->photographer) << '\t'
+        out << field(series->name) << '\t' << field(series->date) << '\t' << field(series->title)
+            << '\t' << field(series->model) << '\t' << field(series->photographer) << '\t'
             << specsText(series->photoCount) << '\t' << series->statusText() << '\n';
     }
 }
 
-int runListCommand(const std::vector<std::string>& arguments, const std::filesystem::path& iniPath,
-                   TerminalPrompt& prompt, std::ostream& out) {
-    const std::optional<std::string> caption = captionFor(arguments);
+int runListCommand(const CommandRun& run) {
+    const std::optional<std::string> caption = captionFor(run.line.operands);
     const std::optional<ArchiveChoice> choice =
         caption ? chooseArchiveEntry(*caption) : std::nullopt;
     if (!choice) {
-        std::cerr << "zob list: name a list: month YYYY/MM, archive N, favorites, bad, bestof, "
-                     "downloaded, stopped or notloaded\n";
-        return usageStatus;
+        return run.usageError(
+            "name a list: month YYYY/MM, archive N (from 1), favorites, bad, bestof, "
+            "downloaded, stopped or notloaded");
     }
-
     if (choice->entry == ArchiveEntry::month) {
         const YearMonth now = currentYearMonth();
-        if (choice->year < firstSiteYear || choice->month < 1 || choice->month > 12 ||
+        if (choice->year < firstSiteYear ||
             choice->year * 12 + choice->month > now.year * 12 + now.month) {
-            std::cerr << "zob list: the site has months from " << firstSiteYear
-                      << "/01 to this month only\n";
-            return usageStatus;
+            return run.usageError("the site has months from " + std::to_string(firstSiteYear) +
+                                  "/01 to this month only");
         }
     }
 
-    CliSession session(iniPath, prompt);
-    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
-        return 3;
+    CliSession session(run);
+    int status = 0;
+    if (!session.startWithMemberLists(status)) {
+        return status;
     }
     AppContext& context = session.context();
     ArtListList& registry = context.loadedArchives;
@@ -126,15 +121,22 @@ int runListCommand(const std::vector<std::string>& arguments, const std::filesys
         list = std::make_shared<monthlyArtList>(registry, choice->year, choice->month);
         break;
     default:
-        std::cerr << "zob list: that list is not available on the command line\n";
-        return usageStatus;
+        return run.usageError("that list is not available on the command line");
     }
     const ArtListPtr shown = list ? addLoadedArchive(context, list, session) : nullptr;
     registry.saveAll();
     if (!shown) {
-        return session.closeRequested() ? 3 : 2;
+        return session.closeRequested() ? closedStatus : notFoundStatus;
     }
-    printList(*shown, out);
+    if (const auto* monthly = dynamic_cast<const monthlyArtList*>(shown.get());
+        monthly != nullptr && choice->entry == ArchiveEntry::month &&
+        (monthly->year != choice->year || monthly->month != choice->month)) {
+        std::cerr << "zob list: " << field(*caption) << " has no series"
+                  << (context.offlineMode ? " in the local catalogue" : " on the site")
+                  << "; the latest earlier month that has some is shown: "
+                  << field(shown->caption()) << '\n';
+    }
+    printList(*shown, run.out);
     return 0;
 }
 

@@ -3,7 +3,7 @@
 #include "catalogue/artlistlist.h"
 #include "cli/clisession.h"
 #include "cli/listcommand.h"
-#include "cli/seriescommands.h"
+#include "platform/textencoding.h"
 #include "search/history.h"
 #include "search/searchcommands.h"
 #include "shell/startupsignin.h"
@@ -17,15 +17,10 @@ namespace zob {
 
 namespace {
 
-constexpr int usageStatus = 64;
-constexpr int notFoundStatus = 2;
-constexpr int closedStatus = 3;
-
 struct SearchRequest {
     bool byModel = true;
     std::string seriesName;
     std::int32_t modelIndex = 1;
-    bool offline = false;
 };
 
 std::optional<std::int32_t> positiveNumber(const std::string& text) {
@@ -37,13 +32,8 @@ std::optional<std::int32_t> positiveNumber(const std::string& text) {
     return value;
 }
 
-std::optional<SearchRequest> parseArguments(std::vector<std::string> arguments) {
+std::optional<SearchRequest> parseArguments(const std::vector<std::string>& arguments) {
     SearchRequest request;
-    const auto flag = std::find(arguments.begin(), arguments.end(), "--offline");
-    if (flag != arguments.end()) {
-        request.offline = true;
-        arguments.erase(flag);
-    }
     if (arguments.size() < 2) {
         return std::nullopt;
     }
@@ -75,12 +65,16 @@ public:
     void setBusyCursor(bool /*busy*/) override {}
     void clearSelection() override {}
     void setListMenusEnabled(bool /*enabled*/) override {}
-    void showSplash(const std::string& message) override { std::cerr << message << '\n'; }
+    void showSplash(const std::string& message) override {
+        std::cerr << terminalSafe(message) << '\n';
+    }
     void showImagePage() override {}
     void showNotFoundLabel() override {}
     ArtListPtr crntArchive() const override { return shown_; }
 
-    void showProgressText(const std::string& text) override { std::cerr << text << '\n'; }
+    void showProgressText(const std::string& text) override {
+        std::cerr << terminalSafe(text) << '\n';
+    }
 
 private:
     ArtListPtr shown_;
@@ -94,30 +88,24 @@ public:
 
 } // namespace
 
-int runSearchCommand(const std::vector<std::string>& arguments,
-                     const std::filesystem::path& iniPath, TerminalPrompt& prompt,
-                     std::ostream& out) {
-    const std::optional<SearchRequest> request = parseArguments(arguments);
+int runSearchCommand(const CommandRun& run) {
+    const std::optional<SearchRequest> request = parseArguments(run.line.operands);
     if (!request) {
-        std::cerr << "zob search: [--offline] model NAME [K] | [--offline] photographer NAME\n";
-        return usageStatus;
+        return run.usageError("model NAME [K] | photographer NAME");
     }
 
-    CliSession session(iniPath, prompt);
-    if (session.start().mode == StartMode::aborted || !session.loadMemberLists()) {
-        return closedStatus;
+    CliSession session(run);
+    int status = 0;
+    if (!session.startWithMemberLists(status)) {
+        return status;
     }
     AppContext& context = session.context();
-    const SeriesPtr series = loadSeries(session, request->seriesName);
+    const SeriesPtr series = session.seriesNamed(request->seriesName, status);
     if (!series) {
-        if (session.closeRequested()) {
-            return closedStatus;
-        }
-        std::cerr << "zob search: no series named " << request->seriesName << '\n';
-        return notFoundStatus;
+        return status;
     }
     if (request->byModel && request->modelIndex > std::max(1, series->modelCount())) {
-        std::cerr << "zob search: " << series->name << " has " << series->modelCount()
+        std::cerr << "zob search: " << terminalSafe(series->name) << " has " << series->modelCount()
                   << " model(s)\n";
         return usageStatus;
     }
@@ -130,7 +118,7 @@ int runSearchCommand(const std::vector<std::string>& arguments,
                   history,
                   context.searchKeyInfo,
                   window,
-                  request->offline || context.offlineMode,
+                  run.line.options.offline || context.offlineMode,
                   OfflineScanSettings{currentYearMonth, &window, "srchTmp.csv", &context.debugLog}};
     const SearchResult result = request->byModel
                                     ? ppSearchModelClick(env, series, request->modelIndex)
@@ -139,7 +127,7 @@ int runSearchCommand(const std::vector<std::string>& arguments,
 
     switch (result.outcome) {
     case SearchOutcome::found:
-        printList(*result.list, out);
+        printList(*result.list, run.out);
         return 0;
     case SearchOutcome::notFound:
         return notFoundStatus;

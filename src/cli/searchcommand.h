@@ -1,24 +1,16 @@
 #pragma once
 
-#include <filesystem>
-#include <ostream>
-#include <string>
-#include <vector>
+#include "cli/commandrun.h"
 
 namespace zob {
 
-class TerminalPrompt;
-
-// `zob search [--offline] model NAME [K]` and
-// `zob search [--offline] photographer NAME`: finds the series NAME as
-// `zob download` does, then searches for the series of its K-th model (from
-// 1) or of its photographer as the series menu does, and prints the result
-// list. `--offline`, like offline mode, scans the local catalogues instead
-// of asking the site. Returns 0 when series were found, 2 when none were
-// (or the series is unknown), 3 when start-up aborted or the loader asked
-// to close, 64 for bad arguments.
-int runSearchCommand(const std::vector<std::string>& arguments,
-                     const std::filesystem::path& iniPath, TerminalPrompt& prompt,
-                     std::ostream& out);
+// `zob search model NAME [K]` and `zob search photographer NAME`: finds the
+// series NAME as every command does, then searches for the series of its
+// K-th model (from 1) or of its photographer as the series menu does, and
+// prints the result list. `--offline`, like offline mode, scans the local
+// catalogues instead of asking the site. Returns 0 when series were found,
+// 2 when none were (or the series is unknown), 3 when start-up aborted or
+// the loader asked to close, 64 for bad arguments.
+int runSearchCommand(const CommandRun& run);
 
 } // namespace zob

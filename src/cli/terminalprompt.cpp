@@ -1,6 +1,9 @@
 #include "cli/terminalprompt.h"
 
+#include "platform/textencoding.h"
+
 #include <iostream>
+#include <string_view>
 #include <termios.h>
 #include <unistd.h>
 
@@ -26,7 +29,7 @@ void printBox(const std::string& title, const std::string& text) {
     if (title.empty()) {
         std::cerr << terminalText(text) << '\n';
     } else {
-        std::cerr << title << ": " << terminalText(text) << '\n';
+        std::cerr << terminalText(title) << ": " << terminalText(text) << '\n';
     }
 }
 
@@ -58,15 +61,19 @@ private:
 std::string terminalText(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n') {
+            continue;
+        }
+        out += terminalSafe(std::string_view(text).substr(lineStart, i - lineStart));
+        if (i < text.size()) {
             out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
                 ++i;
             }
-        } else {
-            out += text[i];
         }
+        lineStart = i + 1;
     }
     return out;
 }
@@ -90,8 +97,8 @@ PromptAnswer TerminalPrompt::askYesNoCancel(const std::string& title, const std:
     return ask(title, text, true, defaultAnswer);
 }
 
-PromptAnswer TerminalPrompt::ask(const std::string& title, const std::string& text,
-                                 bool withCancel, PromptAnswer defaultAnswer) {
+PromptAnswer TerminalPrompt::ask(const std::string& title, const std::string& text, bool withCancel,
+                                 PromptAnswer defaultAnswer) {
     const std::lock_guard lock(mutex_);
     printBox(title, text);
     if (!interactive_) {

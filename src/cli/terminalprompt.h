@@ -37,7 +37,8 @@ private:
     bool interactive_;
 };
 
-// Box texts break lines with "\r", "\n" or both; a terminal wants "\n".
+// Box texts break lines with "\r", "\n" or both; a terminal wants "\n", and
+// each line made safe for it (see terminalSafe).
 std::string terminalText(const std::string& text);
 
 } // namespace zob

@@ -2,6 +2,7 @@
 
 #include "site/sitenames.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zob {
@@ -54,9 +55,12 @@ std::optional<ArchiveChoice> chooseArchiveEntry(std::string_view caption) {
         }
     }
     if (text.starts_with(menuArchive)) {
-        // The page number is the one character after "archive ".
-        const std::optional<int> page = numberAt(text, 8, 1);
-        if (!page) {
+        // The page number is every digit after "archive " ("archive 12 *"
+        // is page 12); pages are numbered from 1.
+        const std::size_t end = std::min(text.find_first_not_of("0123456789", 8), text.size());
+        const std::optional<int> page =
+            end > 8 && end - 8 <= 4 ? numberAt(text, 8, end - 8) : std::nullopt;
+        if (!page || *page < 1) {
             return std::nullopt;
         }
         return ArchiveChoice{ArchiveEntry::archivePage, 1, *page, std::string(monthlyKind)};

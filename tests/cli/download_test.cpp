@@ -5,6 +5,7 @@
 #include "testsupport/sitesession.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -251,6 +252,29 @@ TEST_F(ZobSeries, AHoleOrAFullDiskIsAnIncompleteDownloadThatKeepsTheCount) {
     EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
     EXPECT_NE(catalogueLine(series).find("," + count + ","), std::string::npos)
         << catalogueLine(series);
+}
+
+// A picture that stalls half-way: the first Ctrl-C lets it go on for a few
+// seconds, a second one ends it at once; either way nothing half-fetched stays.
+TEST_F(ZobSeries, CtrlCNeverWaitsLongForAStalledPicture) {
+    const demosite::Series& series = smallest(plain);
+    demosite::Faults stalled;
+    stalled.pictureBody = demosite::BodyFault::stall;
+    site().setFaults(stalled);
+    for (const std::string interrupts : {"kill -INT $p", "kill -INT $p; sleep 0.3; kill -INT $p"}) {
+        const auto started = std::chrono::steady_clock::now();
+        const ProgramRun run =
+            runInFolder(folder_.path(), "bash -c '" + zobProgram() + " download " + series.name +
+                                            " low & p=$!; sleep 1.5; " + interrupts + "; wait $p'");
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_EQ(run.status, 130) << run.err;
+        EXPECT_LT(took, std::chrono::seconds(interrupts.size() > 20 ? 4 : 9)) << interrupts;
+        for (const auto& entry : fs::recursive_directory_iterator(local())) {
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+        }
+        EXPECT_FALSE(catalogueLine(series).empty());
+    }
+    site().setFaults({});
 }
 
 } // namespace

@@ -160,6 +160,19 @@ TEST_F(ZobList, NeverWalksBackBeyondTheSitesFirstMonthOrFromTheArchivePage) {
     EXPECT_EQ(galleryRequests, 1U);
 }
 
+TEST_F(ZobList, AnEndlessPageIsRefusedWithItsReason) {
+    writeIni();
+    demosite::Faults endless;
+    endless.pageBody = demosite::PageBody::endless;
+    site().setFaults(endless);
+    const ProgramRun run = zob("list month 2007/11");
+    site().setFaults({});
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.err.find("/members/gallery/2007/200711.html: page larger than 64 MiB"),
+              std::string::npos)
+        << run.err;
+}
+
 TEST_F(ZobList, OneProgramAtATimeOwnsTheLocalFolder) {
     writeIni();
     const std::filesystem::path index = folder_.path() / "Zel-Ora" / "00index";
