@@ -11,10 +11,12 @@ namespace demosite::testing {
 namespace {
 
 // The client's reading of a series name: key up to the second underscore,
-// then four year digits and two month digits, or "archive".
+// then four year digits and two month digits, or "archive". Two more digits
+// may follow the month: the day, which the client does not read.
 struct NameParts {
     std::string key;
     int year = 0, month = 0;
+    int day = 0; // 0 when the name carries none
     bool valid = false;
 };
 
@@ -30,11 +32,12 @@ NameParts readName(const std::string& name) {
     if (tail == "archive") {
         parts.year = parts.month = 1;
         parts.valid = true;
-    } else if (tail.size() == 6 && std::all_of(tail.begin(), tail.end(), [](char c) {
-                   return std::isdigit(static_cast<unsigned char>(c));
-               })) {
+    } else if ((tail.size() == 6 || tail.size() == 8) &&
+               std::all_of(tail.begin(), tail.end(),
+                           [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
         parts.year = std::stoi(tail.substr(0, 4));
-        parts.month = std::stoi(tail.substr(4));
+        parts.month = std::stoi(tail.substr(4, 2));
+        parts.day = tail.size() == 8 ? std::stoi(tail.substr(6)) : 0;
         parts.valid = true;
     }
     return parts;
@@ -144,12 +147,21 @@ TEST_F(ContentTest, TodayMovingOnKeepsThePastAsItWas) {
 
 TEST_F(ContentTest, NamesReadBackAsTheClientReadsThem) {
     std::set<std::string> keys;
+    int withDay = 0;
     for (const Series& series : content.allSeries()) {
         const NameParts parts = readName(series.name);
         ASSERT_TRUE(parts.valid) << series.name;
         EXPECT_EQ(parts.key, series.key);
         EXPECT_EQ(parts.year, series.year);
         EXPECT_EQ(parts.month, series.month);
+        if (parts.day != 0) {
+            ++withDay;
+            EXPECT_EQ(parts.day, series.day) << series.name;
+            // Series singled out for a property keep the short form.
+            EXPECT_FALSE(series.isMovie || series.lastPicturesMissing || series.noMidRes ||
+                         series.archiveOnly || series.favoriteAtStart)
+                << series.name;
+        }
         EXPECT_TRUE(keys.insert(series.key).second) << "key used twice: " << series.key;
         EXPECT_TRUE(std::all_of(series.name.begin(), series.name.end(), [](char c) {
             return std::islower(static_cast<unsigned char>(c)) ||
@@ -161,6 +173,9 @@ TEST_F(ContentTest, NamesReadBackAsTheClientReadsThem) {
         EXPECT_EQ(series.coverPath, series.folderPath + series.coverFile().substr(1));
         EXPECT_EQ(series.coverPath.find("movies") != std::string::npos, series.isMovie);
     }
+    // Both forms are in use, the short one the more common.
+    EXPECT_GT(withDay, static_cast<int>(content.allSeries().size()) / 6);
+    EXPECT_LT(withDay, static_cast<int>(content.allSeries().size()) / 2);
     EXPECT_EQ(content.archivePage().size(), 12u);
     for (const Series* series : content.archivePage()) {
         EXPECT_EQ(series->name, series->key + "_archive");

@@ -250,9 +250,14 @@ Series makeMonthlySeries(unsigned seed, const People& people, int year, int mont
 
     const int serial = (ordinal * 8 + index) % firstArchiveSerial;
     series.key = keyFor(series.models, series.photographer, serial);
-    char yearMonth[16];
-    std::snprintf(yearMonth, sizeof yearMonth, "%04d%02d", year, month);
-    series.name = series.key + "_" + yearMonth;
+    // The site names some galleries with their day as well (KEY_YYYYMMDD);
+    // the client takes year and month from the first six digits either way.
+    // A series with a property the client must cope with keeps the short
+    // form, so each such property comes on its own.
+    const bool dayInName = !special && !series.isMovie && serial % 3 == 0;
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", year, month, day);
+    series.name = series.key + "_" + std::string(date, dayInName ? 8 : 6);
     series.favoriteId = 40000 + serial * 7 + random.below(7);
     setAddresses(series);
     return series;
@@ -284,6 +289,10 @@ std::vector<Series> makeArchivePageSeries(unsigned seed, const People& people, i
     return result;
 }
 
+bool hasDayInName(const Series& series) {
+    return series.name.size() == series.key.size() + 9; // "_YYYYMMDD"
+}
+
 std::vector<std::string> pickBestOf(unsigned seed, const std::vector<Series>& monthly) {
     std::vector<std::string> names;
     if (monthly.empty()) {
@@ -302,7 +311,8 @@ std::vector<std::string> pickBestOf(unsigned seed, const std::vector<Series>& mo
 }
 
 // A few favorites spread over the years, and one in the current month when it
-// has a series, so a fresh start of the client already finds some.
+// has a series, so a fresh start of the client already finds some. They are
+// series with the short name form, which every part of the client knows.
 std::vector<std::size_t> pickFavorites(const std::vector<Series>& monthly, CalendarDate today) {
     std::vector<std::size_t> picked;
     const auto addIndex = [&picked](std::size_t index) {
@@ -311,13 +321,18 @@ std::vector<std::size_t> pickFavorites(const std::vector<Series>& monthly, Calen
         }
     };
     for (std::size_t i = 0; i < monthly.size(); ++i) {
-        if (monthly[i].year == today.year && monthly[i].month == today.month) {
+        if (monthly[i].year == today.year && monthly[i].month == today.month &&
+            !hasDayInName(monthly[i])) {
             addIndex(i);
             break;
         }
     }
     for (std::size_t k = 1; k <= 4 && !monthly.empty(); ++k) {
-        addIndex(monthly.size() * k / 5);
+        std::size_t index = monthly.size() * k / 5;
+        while (index + 1 < monthly.size() && hasDayInName(monthly[index])) {
+            ++index;
+        }
+        addIndex(index);
     }
     return picked;
 }
@@ -345,10 +360,11 @@ GeneratedContent generateContent(const SiteOptions& options, CalendarDate today)
 
     if (options.longGalleryPictures > 0) {
         // Monthly series are stored oldest first: the newest plain gallery is
-        // the last one that is neither a movie nor carries a fault.
+        // the last one that is neither a movie nor carries a fault nor a day
+        // in its name.
         for (auto series = content.series.rbegin(); series != content.series.rend(); ++series) {
             if (!series->isMovie && !series->lastPicturesMissing && !series->noMidRes &&
-                !series->archiveOnly) {
+                !series->archiveOnly && !hasDayInName(*series)) {
                 const int count = options.longGalleryPictures;
                 series->announcedPhotos = count;
                 series->existingPictures = {count, count, count, count};

@@ -21,10 +21,12 @@ struct PictureSize {
 
 // One series (a gallery or a movie) as the site holds and shows it.
 struct Series {
-    std::string name;  // last element of its address, e.g. "mira_kt0413_200803"
+    // Last element of its address: KEY_YYYYMM ("mira_kt0413_200803"), for some
+    // galleries KEY_YYYYMMDD ("mira_kt0413_20080314"), or KEY_archive.
+    std::string name;
     std::string key;   // name up to its second underscore: the picture file key
-    int year = 0;      // taken from the name; 1 for series of the index archive page
-    int month = 0;     // taken from the name; 1 for series of the index archive page
+    int year = 0;      // first four digits after the key; 1 for series of the index archive page
+    int month = 0;     // the two digits after those; 1 for series of the index archive page
     int day = 0;       // day of the date the pages show
     std::string date;  // "YYYY/MM/DD", as the pages show it
     std::string title; // bytes exactly as the pages show them (quotes, entities, non-ASCII)
