@@ -22,6 +22,18 @@ namespace zob {
 
 namespace {
 
+// A title as the catalogue gives it back: the file keeps a double quote as
+// "&quot;" and reads it back as the quote, so a page's "&quot;" becomes the
+// quote at once, and a title reads the same on every run.
+std::string titleAsStored(std::string title) {
+    constexpr std::string_view entity = "&quot;";
+    for (std::size_t at = title.find(entity); at != std::string::npos;
+         at = title.find(entity, at + 1)) {
+        title.replace(at, entity.size(), "\"");
+    }
+    return title;
+}
+
 bool beginsWithRank(const std::string& date) {
     return date.starts_with("Rank");
 }
@@ -222,12 +234,13 @@ void ArtList::mergeFrom(const ArtList& source) {
 }
 
 bool ArtList::loadFromFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        saved = true;
+    // Unsaved changes win over the file, and over its absence too: a list
+    // fetched before its first save must not be taken for saved by reading.
+    if (!saved) {
         return true;
     }
-    if (!saved) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
         return true;
     }
     const std::string text = readWholeFile(path);
@@ -252,17 +265,25 @@ bool ArtList::loadFromFile(const std::string& path) {
     return true;
 }
 
-void ArtList::parsePage(std::string_view page) {
+std::vector<std::string> ArtList::parsePage(std::string_view page) {
     if (!saved) {
         save();
     }
     clear();
-    scanArchivePage(page, [this](ParsedSeries&& series) {
-        addParsed(std::move(series.title), series.seriesLink, std::move(series.date),
-                  std::move(series.model), std::move(series.photographer), series.coverSource,
-                  series.photoCount, series.favoriteId, series.modelId);
+    std::vector<std::string> skipped;
+    scanArchivePage(page, [this, &skipped](ParsedSeries&& series) {
+        try {
+            addParsed(titleAsStored(std::move(series.title)), series.seriesLink,
+                      std::move(series.date), std::move(series.model),
+                      std::move(series.photographer), series.coverSource, series.photoCount,
+                      series.favoriteId, series.modelId);
+        } catch (const CatalogueError& error) {
+            // One block the program cannot take must not cost the others.
+            skipped.emplace_back(error.what());
+        }
     });
     registry_.shareRecords(*this);
+    return skipped;
 }
 
 // --- addresses

@@ -80,8 +80,10 @@ public:
     // at `path` leaves the list as it is, saved. A file that exists but
     // cannot be read throws std::system_error.
     bool loadFromFile(const std::string& path);
-    // Reads a list page of the site (the whole page) into this list.
-    void parsePage(std::string_view page);
+    // Reads a list page of the site (the whole page) into this list. A
+    // series block whose name is malformed or unsafe is skipped; what was
+    // wrong with each goes back to the caller, for the user.
+    std::vector<std::string> parsePage(std::string_view page);
     // Fetches the missing covers of every series in a worker (small ones
     // first, then large ones), announcing each; an empty list announces
     // (0, small) at once.

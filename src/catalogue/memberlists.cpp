@@ -86,6 +86,9 @@ bool FavoriteArtList::load() {
 }
 
 void FavoriteArtList::addFavorite(const SeriesPtr& record, bool localOnly, const FetchEnv& env) {
+    if (indexOfName(*record) >= 0) {
+        return; // already a favorite: the site knows it too
+    }
     insert(0, record);
     saved = false;
     save();
@@ -124,8 +127,14 @@ void FavoriteArtList::removeFavorite(const SeriesPtr& record, bool localOnly, co
     if (position < 0) {
         return;
     }
-    const std::int32_t id = item(static_cast<std::size_t>(position))->favoriteId;
-    erase(static_cast<std::size_t>(position));
+    std::int32_t id = -1;
+    // Every copy goes: files written by older runs may hold a series twice.
+    for (int at = position; at >= 0; at = indexOfName(*record)) {
+        if (id == -1) {
+            id = item(static_cast<std::size_t>(at))->favoriteId;
+        }
+        erase(static_cast<std::size_t>(at));
+    }
     saved = false;
     save();
     if (id == -1 || localOnly) {
@@ -156,6 +165,9 @@ std::string BadArtList::caption() const {
 }
 
 void BadArtList::addBad(const SeriesPtr& record) {
+    if (indexOfName(*record) >= 0) {
+        return;
+    }
     insert(0, record);
     saved = false;
     save();

@@ -224,9 +224,13 @@ void ProfileFile::writeString(std::string_view section, std::string_view key,
 }
 
 void ProfileFile::deleteKey(std::string_view section, std::string_view key) {
-    const auto span = findSection(section);
-    const auto line = span ? findKey(*span, key) : std::nullopt;
-    if (line) {
+    // Every copy: a hand-edited file may name a key twice, and a copy left
+    // behind would be read back as if it had never been deleted.
+    for (auto span = findSection(section); span; span = findSection(section)) {
+        const auto line = findKey(*span, key);
+        if (!line) {
+            return;
+        }
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
     }
 }

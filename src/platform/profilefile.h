@@ -48,7 +48,7 @@ public:
     // arguments.
     void writeString(std::string_view section, std::string_view key, std::string_view value);
 
-    // Removes the key's line; nothing happens when the key is not there.
+    // Removes every line of the key; nothing happens when the key is not there.
     void deleteKey(std::string_view section, std::string_view key);
 
     // The bytes commit() writes.

@@ -19,6 +19,21 @@ ArtListPtr previousMonthOf(const monthlyArtList& list) {
     return previous;
 }
 
+// The series blocks of a page the program could not take, told once per page.
+void tellSkipped(AppContext& context, const ArtList& list,
+                 const std::vector<std::string>& skipped) {
+    if (skipped.empty()) {
+        return;
+    }
+    std::string text = list.caption() + ": " + std::to_string(skipped.size()) +
+                       (skipped.size() == 1 ? " series was" : " series were") +
+                       " left out of the list:";
+    for (const std::string& reason : skipped) {
+        text += "\r\n" + reason;
+    }
+    context.prompt.showMessage("warning", text);
+}
+
 } // namespace
 
 ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderHost& host) {
@@ -47,7 +62,7 @@ ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderH
             switch (result) {
             case fetchOk: {
                 const ArtListPtr parsed = list->cloneEmpty();
-                parsed->parsePage(page);
+                tellSkipped(context, *list, parsed->parsePage(page));
                 list->mergeFrom(*parsed);
                 break;
             }
@@ -65,7 +80,9 @@ ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderH
                     list = previousMonthOf(*monthly);
                     continue;
                 }
-                context.prompt.showMessage("", "Sorry. cannot download this archive.");
+                context.prompt.showMessage("", "Sorry. cannot download this archive.\r\n" +
+                                                   list->caption() + ": " + list->requestUrl() +
+                                                   " is not on the site");
                 return nullptr;
             case fetchFailed:
             case fetchTerminate:

@@ -142,13 +142,15 @@ TEST_F(ArtListTest, ParsePageSavesPendingChangesReplacesTheRecordsAndShares) {
     EXPECT_EQ(month->item(1), shared);
     EXPECT_EQ(shared->photoCount, 40);
 
-    // A malformed series address ends the page; what came before it stays.
+    // A malformed series address costs that block alone, and says why; a
+    // title's "&quot;" reads as it will come back from the catalogue.
     auto broken = world.month(2008, 4);
-    EXPECT_THROW(broken->parsePage(seriesBlock("cc_cc_200804", "ok") +
-                                   seriesBlock("malformed", "bad") +
-                                   seriesBlock("dd_dd_200804", "never")),
-                 CatalogueError);
-    EXPECT_EQ(namesOf(*broken), std::vector<std::string>{"cc_cc_200804"});
+    EXPECT_EQ(broken->parsePage(seriesBlock("cc_cc_200804", "ok") +
+                                seriesBlock("malformed", "bad") +
+                                seriesBlock("dd_dd_200804", "a &quot;quote&quot;")),
+              std::vector<std::string>{"malformed series name: \"malformed\""});
+    EXPECT_EQ(namesOf(*broken), (std::vector<std::string>{"cc_cc_200804", "dd_dd_200804"}));
+    EXPECT_EQ(broken->item(1)->title, "a \"quote\"");
 }
 
 } // namespace

@@ -78,13 +78,14 @@ TEST_F(OfflineLists, CaptionsAndAddresses) {
     EXPECT_EQ(BadArtList(registry).caption(), "Bad List");
 }
 
-TEST_F(OfflineLists, BadListTakesDuplicatesAndLosesThemAllAtOnce) {
+TEST_F(OfflineLists, BadListHoldsASeriesOnceAndLosesEveryCopyAtOnce) {
     auto bad = std::make_shared<BadArtList>(registry);
     auto month = monthWithNewest(registry, 2008, 3, "2008/03/15");
     const SeriesPtr series = month->item(0);
     bad->addBad(series);
     bad->addBad(series);
-    EXPECT_EQ(bad->size(), 2u);
+    EXPECT_EQ(bad->size(), 1u);
+    bad->append(series); // as a file written by an older run may hold it
     bad->removeBad(series);
     EXPECT_TRUE(bad->empty());
     bad->removeBad(series);

@@ -75,10 +75,30 @@ TEST_F(ZobCheck, WithoutATerminalQuestionsAreCancelled) {
         << run.err;
 }
 
-TEST_F(ZobCheck, RejectsUnknownCommands) {
-    const ProgramRun run = runInFolder(folder_.path(), zobProgram() + " frobnicate");
-    EXPECT_EQ(run.status, 64);
-    EXPECT_NE(run.err.find("usage: zob"), std::string::npos);
+TEST_F(ZobCheck, RejectsUnknownCommandsAndOptionsAndHelpsWithEach) {
+    const auto zob = [this](const std::string& arguments) {
+        return runInFolder(folder_.path(), zobProgram() + " " + arguments);
+    };
+    const ProgramRun unknown = zob("frobnicate");
+    EXPECT_EQ(unknown.status, 64);
+    EXPECT_NE(unknown.err.find("usage: zob"), std::string::npos);
+
+    const ProgramRun option = zob("list --frobnicate month 2008/03");
+    EXPECT_EQ(option.status, 64);
+    EXPECT_NE(option.err.find("zob list: unknown option --frobnicate\n\nusage: zob list"),
+              std::string::npos)
+        << option.err;
+    EXPECT_EQ(zob("list --month 2008/03 favorites").status, 64) << "list takes no --month";
+    EXPECT_EQ(zob("download --month 2008 x").status, 64);
+
+    // "--help" is a request for help wherever it stands, never a series name.
+    for (const char* asking : {"download --help", "help download", "download x --help"}) {
+        const ProgramRun help = zob(asking);
+        EXPECT_EQ(help.status, 0) << asking;
+        EXPECT_TRUE(help.out.starts_with("usage: zob download")) << asking << help.out;
+    }
+    EXPECT_EQ(zob("--version").out, "zob 1.0.0\n");
+    EXPECT_EQ(zob("-- --version").status, 64) << "after --, words are no options";
 }
 
 } // namespace

@@ -24,6 +24,14 @@ std::string lastLine(const std::string& text) {
     return last;
 }
 
+std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 std::string numbered(const char* format, const std::string& key, int n) {
     char buffer[256];
     std::snprintf(buffer, sizeof buffer, format, key.c_str(), n);
@@ -155,6 +163,37 @@ TEST_F(ZobSeries, MovieGivesItsAddressAndDownloadsNothing) {
     EXPECT_FALSE(fs::exists(seriesFolder(movie)));
 }
 
+// Nothing in the site's naming promises a month in a name: a series is
+// found wherever the program knows it.
+TEST_F(ZobSeries, ASeriesIsFoundByNameWhereverItIsKnown) {
+    const demosite::Series& dated = smallest([](const demosite::Series& s) {
+        return plain(s) && s.name.size() > 9 &&
+               s.name.find_first_not_of("0123456789", s.name.size() - 8) == std::string::npos;
+    });
+    // Online, the day in the name leads to its month.
+    ASSERT_EQ(zob("download " + dated.name + " thumb").status, 0);
+
+    // After a listing, from the local catalogue alone: no page is asked for.
+    const demosite::MonthContent& month = *site().content().month(dated.year, dated.month);
+    const auto other = std::find_if(month.series.begin(), month.series.end(), [&](auto* s) {
+        return plain(*s) && s->name != dated.name && !site().content().isFavorite(*s);
+    });
+    ASSERT_NE(other, month.series.end());
+    site().clearRequests();
+    ASSERT_EQ(zob("fav add " + (*other)->name).status, 0);
+    for (const auto& request : site().requests()) {
+        EXPECT_NE(request.target, month.pagePath());
+    }
+    EXPECT_EQ(zob("fav remove " + (*other)->name).status, 0);
+
+    const ProgramRun unknown = zob("delete undated_name all");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("no series named undated_name: not in the local catalogue; give "
+                               "--month YYYY/MM to load its month from the site"),
+              std::string::npos)
+        << unknown.err;
+}
+
 TEST_F(ZobSeries, UnknownSeriesAndBadArguments) {
     for (const char* name : {"zz_yy_200803", "nonsense", "zz_yy_201299"}) {
         const ProgramRun run = zob(std::string("download ") + name);
@@ -189,12 +228,24 @@ TEST_F(ZobSeries, FavoritesAreKeptInStepWithTheSite) {
     EXPECT_TRUE(asked("add=" + id));
     EXPECT_TRUE(site().content().isFavorite(series));
 
+    // Adding a favorite again changes nothing and asks the site nothing.
+    site().clearRequests();
+    EXPECT_EQ(zob("fav add " + series.name).status, 0);
+    EXPECT_FALSE(asked("add=" + id));
+    const fs::path favorites = local() / "00index" / "MyFavorite.csv";
+    const std::string kept = readBytes(favorites);
+    ASSERT_EQ(countOf(kept, "/" + series.name + "\""), 1U) << kept;
+    // A file an older run wrote holds it twice: one remove heals it.
+    const std::size_t line = kept.find("\r\n") + 2;
+    writeBytes(favorites, kept + kept.substr(line, kept.find("\r\n", line) + 2 - line));
+
     site().clearRequests();
     const ProgramRun remove = zob("fav remove " + series.name);
     ASSERT_EQ(remove.status, 0) << remove.err;
     EXPECT_EQ(remove.out, series.name + "\t----\n");
     EXPECT_TRUE(asked("remove=" + id));
     EXPECT_FALSE(site().content().isFavorite(series));
+    EXPECT_EQ(countOf(readBytes(favorites), "/" + series.name + "\""), 0U);
 }
 
 TEST_F(ZobSeries, BadListIsKeptOnDisk) {
@@ -202,6 +253,9 @@ TEST_F(ZobSeries, BadListIsKeptOnDisk) {
     const ProgramRun add = zob("bad add " + series.name);
     ASSERT_EQ(add.status, 0) << add.err;
     EXPECT_EQ(add.out, series.name + "\t----B\n");
+    EXPECT_EQ(zob("bad add " + series.name).status, 0);
+    EXPECT_EQ(countOf(readBytes(local() / "00index" / "BadList.csv"), "/" + series.name + "\""),
+              1U);
     const ProgramRun listed = zob("list bad");
     EXPECT_NE(listed.out.find(series.name + "\t"), std::string::npos) << listed.out;
 

@@ -72,10 +72,13 @@ TEST_F(ZobList, PrintsAMonthAsTheSiteHasItAndKeepsItsCatalogue) {
     EXPECT_EQ(offline.out, expected);
 }
 
-TEST_F(ZobList, FavoritesCarryTheirMark) {
+TEST_F(ZobList, FavoritesCarryTheirMarkAndAreKept) {
     writeIni();
     const ProgramRun run = zob("list favorites");
     ASSERT_EQ(run.status, 0) << run.err;
+    // Fetched at start and listed again: the second load must not take
+    // the unsaved list for a saved one.
+    EXPECT_TRUE(std::filesystem::exists(folder_.path() / "Zel-Ora/00index/MyFavorite.csv"));
     const auto lines = linesOf(run.out);
     const auto favorites = site().content().favorites();
     ASSERT_EQ(lines.size(), favorites.size() + 1);
@@ -131,6 +134,14 @@ TEST_F(ZobList, ArchivePageAndBestOf) {
     ASSERT_EQ(archive.status, 0) << archive.err;
     EXPECT_EQ(linesOf(archive.out).size(), site().content().archivePage().size() + 1);
     EXPECT_EQ(linesOf(archive.out).at(0), "# archive 1");
+
+    // The page number is read whole.
+    const ProgramRun twelfth = zob("list archive 12");
+    ASSERT_EQ(twelfth.status, 0) << twelfth.err;
+    EXPECT_EQ(linesOf(twelfth.out).at(0), "# archive 12");
+    EXPECT_TRUE(std::filesystem::exists(folder_.path() / "Zel-Ora/00index/Archive12.csv"));
+    EXPECT_EQ(zob("list archive 0").status, 64);
+    EXPECT_EQ(zob("list archive one").status, 64);
 
     const ProgramRun bestOf = zob("list bestof");
     ASSERT_EQ(bestOf.status, 0) << bestOf.err;

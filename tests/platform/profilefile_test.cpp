@@ -111,6 +111,7 @@ TEST_F(ProfileFileTest, EditsTouchOnlyTheLinesConcerned) {
                                "[env]\n"
                                "offline=1\n"
                                "local=/x\n"
+                               "OFFLINE=1\n"
                                "[mine]\n"
                                "x = y \n");
 

@@ -91,7 +91,10 @@ TEST_F(ArchiveLoader, FirstMonthTheSiteLacksGivesUp) {
     EXPECT_FALSE(loaded);
     EXPECT_THAT(session.prompt.shown(),
                 ElementsAre(ScriptedPrompt::Shown{
-                    Kind::Message, "", "Sorry. cannot download this archive.", PromptAnswer::Ok}));
+                    Kind::Message, "",
+                    "Sorry. cannot download this archive.\r\n2003/01: " + site().baseUrl() +
+                        "/members/gallery/2003/200301.html is not on the site",
+                    PromptAnswer::Ok}));
     EXPECT_EQ(session.registry().size(), 0u);
 }
 
