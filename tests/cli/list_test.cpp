@@ -94,6 +94,10 @@ TEST_F(ZobList, MonthTheSiteLacksShowsTheLatestEarlierOne) {
     const ProgramRun run = zob("list month 2008/06");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(linesOf(run.out).at(0), "# 2008/03");
+    EXPECT_NE(run.err.find("2008/06 has no series on the site; the latest earlier month that "
+                           "has some is shown: 2008/03"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(ZobList, ReportsWhatCouldNotBeShown) {
