@@ -70,11 +70,15 @@ void requireFields(const std::vector<std::string>& fields, std::size_t count) {
 }
 
 // The next line of `text` from `position`, which moves past its line end (CR
-// LF, LF or a lone CR).
+// LF, LF or a lone CR). One walk up to the first end of either kind: looking
+// for each kind on its own would run to the end of a file that never uses
+// it, once per line.
 std::string_view nextLine(std::string_view text, std::size_t& position) {
     const std::size_t start = position;
-    std::size_t end = std::min(text.find('\n', start), text.size());
-    end = std::min(text.substr(0, end).find('\r', start), end);
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
+        ++end;
+    }
     if (end == text.size()) {
         position = end;
         return text.substr(start);

@@ -154,7 +154,10 @@ TEST_F(SearchKeyFile, AMalformedOptionEndsTheSelect) {
     EXPECT_EQ(target, table({{"Ann", 15}}));
     keys.parseOptions(target, "<option value=17");
     EXPECT_EQ(target, table({{"Ann", 15}}));
-    EXPECT_EQ(loggedLines(), 2u);
+    // A value that runs into the next tag is as broken as one that never ends.
+    keys.parseOptions(target, "<option value=<option value=18>Cleo</option>");
+    EXPECT_EQ(target, table({{"Ann", 15}}));
+    EXPECT_EQ(loggedLines(), 3u);
 }
 
 // --- against the demo site
