@@ -161,6 +161,10 @@ ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, std::stri
         log("data OK.(before repJob)", true);
         manager->repJob(job, true);
         log("data OK.(after repJob)", true);
+        // The caller named the file before asking; the other job may have
+        // switched the series to the archive since. The picture goes where
+        // the series keeps its pictures now, or it would be lost to the scan.
+        localFile = record.localPictureFile(r, job);
         temp.commitTo(localFile);
         return Outcome::stored;
     }
