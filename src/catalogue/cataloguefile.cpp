@@ -159,8 +159,14 @@ SeriesPtr readRecordLine(ArtList& owner, std::string_view line, int version,
         const std::int32_t favorite = numberField(f, 7);
         const std::int32_t modelIdValue = numberField(f, 8);
         record = SeriesRec::create(owner, f[1], title(), f[6]);
+        std::string photographer = f[4];
         record->setDetails(std::move(f[2]), std::move(f[3]), std::move(f[4]), count, favorite,
                            modelIdValue);
+        // Our own files hold the photographer with the byline already gone:
+        // dropping "BY " once more would eat a name that starts with it.
+        if (version >= catalogueVersion()) {
+            record->photographer = std::move(photographer);
+        }
     } else if (version >= 55) {
         requireFields(f, 8);
         const std::int32_t count = numberField(f, 5);
@@ -222,7 +228,12 @@ std::string toCsvLine(const SeriesRec& record) {
     line += ',';
     line += std::to_string(record.photoCount.load());
     line += ',';
-    appendQuoted(line, seriesAddress + record.coverFile, false);
+    // A cover read from an address without a folder has no leading '/' and
+    // is written as it is: prefixed, it would read back as part of the name.
+    appendQuoted(line,
+                 record.coverFile.starts_with('/') ? seriesAddress + record.coverFile
+                                                   : record.coverFile,
+                 false);
     line += ',';
     line += std::to_string(record.favoriteId);
     line += ',';

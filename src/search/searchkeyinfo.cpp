@@ -284,7 +284,12 @@ void searchKeyInfoClass::parseOptions(SearchKeyTable& table, std::string_view te
                     std::string(value) + "\" is not a number");
             continue;
         }
-        table.push_back(SearchKeyEntry{std::string(label), *number});
+        // The index keeps a name per line: a label the page breaks over
+        // lines is learned as it shows, on one.
+        std::string name(label);
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        table.push_back(SearchKeyEntry{std::move(name), *number});
     }
 }
 

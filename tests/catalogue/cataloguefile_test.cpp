@@ -167,6 +167,25 @@ TEST_F(CatalogueFileTest, EveryLineEndReadsTheSameRecords) {
     }
 }
 
+TEST_F(CatalogueFileTest, ACoverWithoutFolderReadsBackAfterASave) {
+    auto list = loadText("version=100\r\n\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"c.jpg\","
+                         "-1,-1\r\n");
+    ASSERT_EQ(list->size(), 1u);
+    list->save(path);
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->coverFile, list->item(0)->coverFile);
+}
+
+TEST_F(CatalogueFileTest, APhotographerStartingWithTheBylineKeepsItAfterASave) {
+    auto list = world.month(2008, 3);
+    addGallery(*list, "ab_cd_200803")->setDetails("d", "m", "BY BY Night Studio", 1, -1, -1);
+    list->save();
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->photographer, "BY Night Studio");
+}
+
 TEST_F(CatalogueFileTest, AnEmptyLineEndsTheFile) {
     const std::string line = "\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"/g/c.jpg\",-1,-1\r\n";
     auto list = loadText("version=100\r\n" + line + "\r\n" + "this is never read\r\n");

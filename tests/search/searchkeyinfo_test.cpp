@@ -147,6 +147,14 @@ TEST_F(SearchKeyFile, OptionsSkipAnyAndEmptyValues) {
     EXPECT_EQ(loggedLines(), 1u);
 }
 
+TEST_F(SearchKeyFile, ALabelBrokenOverLinesIsLearnedOnOneAndReadsBackWhole) {
+    searchKeyInfoClass keys(world.registry, log);
+    keys.parseOptions(keys.models, "<option value=15>Ann\r\nBell</option>");
+    EXPECT_EQ(keys.models, table({{"Ann  Bell", 15}}));
+    keys.saveSearchInfo();
+    EXPECT_EQ(searchKeyInfoClass(world.registry, log).models, keys.models);
+}
+
 TEST_F(SearchKeyFile, AMalformedOptionEndsTheSelect) {
     searchKeyInfoClass keys(world.registry, log);
     SearchKeyTable target;
