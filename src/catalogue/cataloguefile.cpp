@@ -205,14 +205,17 @@ std::string catalogueText(const std::vector<SeriesPtr>& records) {
 }
 
 std::string toCsvLine(const SeriesRec& record) {
-    // A dated series that was switched to the archive address keeps its dated
-    // address here: the name is read back from the address's last element,
-    // and "KEY_archive" would turn it into another series of year 1. The
-    // switch itself is found again from where its files are.
-    const bool switched = record.inArchive && record.year != 1 && !record.isMovie;
+    // The name is read back from the address's last element, so a gallery in
+    // the archive folder is written under its name, not its folder
+    // "KEY_archive": a dated series that was switched keeps its dated
+    // address (the switch itself is found again from where its files are),
+    // and a name of year 1 that is not KEY_archive stays what it is.
+    const bool switched = record.inArchive && !record.isMovie;
     const std::string seriesAddress =
-        switched ? record.registry().siteUrl(
-                       joinUrl("gallery", yearFolderName(record.year), record.name))
+        switched ? record.registry().siteUrl(joinUrl("gallery",
+                                                     record.year == 1 ? std::string(menuArchive)
+                                                                      : yearFolderName(record.year),
+                                                     record.name))
                  : record.seriesUrl();
     std::string line;
     line.reserve(2 * seriesAddress.size() + record.title.size() + 96);

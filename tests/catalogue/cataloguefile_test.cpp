@@ -177,6 +177,16 @@ TEST_F(CatalogueFileTest, ACoverWithoutFolderReadsBackAfterASave) {
     EXPECT_EQ(reread->item(0)->coverFile, list->item(0)->coverFile);
 }
 
+TEST_F(CatalogueFileTest, ADatedNameOfYearOneKeepsItsNameAfterASave) {
+    auto list = loadText("version=100\r\n\"T\",\"/g/ab_cd_000102\",\"d\",\"A\",\"C\",1,"
+                         "\"/g/ab_cd_000102/c.jpg\",-1,-1\r\n");
+    ASSERT_EQ(list->size(), 1u);
+    list->save(path);
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->name, "ab_cd_000102");
+}
+
 TEST_F(CatalogueFileTest, APhotographerStartingWithTheBylineKeepsItAfterASave) {
     auto list = world.month(2008, 3);
     addGallery(*list, "ab_cd_200803")->setDetails("d", "m", "BY BY Night Studio", 1, -1, -1);
