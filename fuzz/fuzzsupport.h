@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,9 +22,9 @@
 namespace zob::fuzz {
 
 // A folder of the process's own under the temporary folder, removed when
-// libFuzzer ends the run with exit(); after a crash it stays for a look.
-// scripts/fuzz points TMPDIR at memory when it can: the saves under test
-// flush to the disk, thousands of times a second.
+// libFuzzer ends the run with exit(). scripts/fuzz points TMPDIR at memory
+// when it can (the saves under test flush to the disk, thousands of times a
+// second) and removes what a crash leaves there.
 class ScratchFolder {
 public:
     ScratchFolder()
