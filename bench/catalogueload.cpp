@@ -1,6 +1,9 @@
 // Loading the whole local catalogue (250 months of 100 series) into a fresh
 // registry, each list loaded and then registered as the program does it,
 // against reading the same files whole into memory. The ratio is what counts.
+// Beside it, one 19 MB catalogue file whose lines end with a lone CR, against
+// the same records with CR LF and against reading its bytes whole: how a line
+// ends must not change what a load costs.
 
 #include "catalogue/artlist.h"
 #include "catalogue/artlistlist.h"
@@ -16,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,6 +100,44 @@ const CatalogueFolder& catalogueFolder() {
     return folder;
 }
 
+constexpr std::size_t bigFileBytes = 19u << 20;
+constexpr int bigYear = 2008;
+constexpr int crlfMonth = 1;
+constexpr int loneCrMonth = 2;
+
+// The same records twice in the catalogue folder: month 1 with CR LF line
+// ends, month 2 with a lone CR.
+const std::filesystem::path& bigLoneCrFile() {
+    static const std::filesystem::path file = [] {
+        std::string crlf = "version=100\r\n";
+        for (int s = 0; crlf.size() < bigFileBytes; ++s) {
+            char name[64];
+            std::snprintf(name, sizeof name, "model%06d_ph%02d_%4.4d%2.2d", s, s % 37, bigYear,
+                          crlfMonth);
+            const std::string address =
+                "https://www.zel-ora.example/members/gallery/2008/" + std::string(name);
+            crlf += "\"Evening walk by the harbour, part " + std::to_string(s) + "\",\"" + address +
+                    "\",\"2008/1/" + std::to_string(1 + s % 28) +
+                    "\",\"Anna Model & Bea Other\",\"Carl Photographer\"," +
+                    std::to_string(20 + s % 60) + ",\"" + address + "/cover.jpg\",-1," +
+                    std::to_string(500 + s) + "\r\n";
+        }
+        std::string loneCr;
+        loneCr.reserve(crlf.size());
+        for (const char c : crlf) {
+            if (c != '\n') {
+                loneCr += c;
+            }
+        }
+        const std::filesystem::path index = catalogueFolder().root() / indexFolderName;
+        std::ofstream(index / monthlyCsvName(bigYear, crlfMonth), std::ios::binary) << crlf;
+        const std::filesystem::path loneCrPath = index / monthlyCsvName(bigYear, loneCrMonth);
+        std::ofstream(loneCrPath, std::ios::binary) << loneCr;
+        return loneCrPath;
+    }();
+    return file;
+}
+
 // Seconds per iteration of each measurement, for the closing ratio.
 double rawSeconds = 0;
 double loadSeconds = 0;
@@ -162,8 +204,54 @@ void loadAndRegister(benchmark::State& state) {
     }
 }
 
+double bigRawSeconds = 0;
+double bigCrlfSeconds = 0;
+double bigLoneCrSeconds = 0;
+
+void bigRawRead(benchmark::State& state) {
+    const std::filesystem::path& file = bigLoneCrFile();
+    bigRawSeconds = timedLoop(state, [&] {
+        std::string text = wholeFile(file);
+        benchmark::DoNotOptimize(text.data());
+        return text;
+    });
+    state.SetBytesProcessed(static_cast<std::int64_t>(std::filesystem::file_size(file)) *
+                            state.iterations());
+}
+
+double loadBigFile(benchmark::State& state, int month) {
+    bigLoneCrFile();
+    const CatalogueFolder& folder = catalogueFolder();
+    configInfoClass config = configInfoClass::defaults(folder.root() / "ZObrowser.ini");
+    config.local = folder.root().string();
+    std::size_t records = 0;
+    const double seconds = timedLoop(state, [&] {
+        auto registry = std::make_unique<ArtListList>("https://www.zel-ora.example", config);
+        auto list = std::make_shared<BenchMonthList>(*registry, bigYear, month);
+        list->load();
+        records = list->size();
+        return std::make_pair(std::move(list), std::move(registry));
+    });
+    state.counters["records"] = static_cast<double>(records);
+    return seconds;
+}
+
+void bigCrlfLoad(benchmark::State& state) {
+    bigCrlfSeconds = loadBigFile(state, crlfMonth);
+}
+
+void bigLoneCrLoad(benchmark::State& state) {
+    bigLoneCrSeconds = loadBigFile(state, loneCrMonth);
+    if (bigCrlfSeconds > 0) {
+        state.counters["x_crlf"] = bigLoneCrSeconds / bigCrlfSeconds;
+    }
+}
+
 BENCHMARK(rawRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(loadAndRegister)->Unit(benchmark::kMillisecond);
+BENCHMARK(bigRawRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(bigCrlfLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(bigLoneCrLoad)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -177,6 +265,12 @@ int main(int argc, char** argv) {
     if (rawSeconds > 0 && loadSeconds > 0) {
         std::cout << "catalogue load " << loadSeconds * 1e3 << " ms, raw read " << rawSeconds * 1e3
                   << " ms: " << loadSeconds / rawSeconds << "x the raw read (goal: at most 5x)\n";
+    }
+    if (bigRawSeconds > 0 && bigCrlfSeconds > 0 && bigLoneCrSeconds > 0) {
+        std::cout << "19 MB file: lone CR " << bigLoneCrSeconds * 1e3 << " ms, CR LF "
+                  << bigCrlfSeconds * 1e3 << " ms, raw read " << bigRawSeconds * 1e3
+                  << " ms: lone CR " << bigLoneCrSeconds / bigCrlfSeconds << "x CR LF, "
+                  << bigLoneCrSeconds / bigRawSeconds << "x the raw read\n";
     }
     return 0;
 }

@@ -13,6 +13,9 @@ ZOB_PACKAGES=(
     qt6-base-dev xvfb xauth
 )
 
+# What scripts/fuzz needs beyond them: clang and its libFuzzer.
+ZOB_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 zob_missing_packages() {
     local missing=() pkg
     for pkg in "$@"; do

@@ -70,11 +70,15 @@ void requireFields(const std::vector<std::string>& fields, std::size_t count) {
 }
 
 // The next line of `text` from `position`, which moves past its line end (CR
-// LF, LF or a lone CR).
+// LF, LF or a lone CR). One walk up to the first end of either kind: looking
+// for each kind on its own would run to the end of a file that never uses
+// it, once per line.
 std::string_view nextLine(std::string_view text, std::size_t& position) {
     const std::size_t start = position;
-    std::size_t end = std::min(text.find('\n', start), text.size());
-    end = std::min(text.substr(0, end).find('\r', start), end);
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
+        ++end;
+    }
     if (end == text.size()) {
         position = end;
         return text.substr(start);
@@ -155,8 +159,14 @@ SeriesPtr readRecordLine(ArtList& owner, std::string_view line, int version,
         const std::int32_t favorite = numberField(f, 7);
         const std::int32_t modelIdValue = numberField(f, 8);
         record = SeriesRec::create(owner, f[1], title(), f[6]);
+        std::string photographer = f[4];
         record->setDetails(std::move(f[2]), std::move(f[3]), std::move(f[4]), count, favorite,
                            modelIdValue);
+        // Our own files hold the photographer with the byline already gone:
+        // dropping "BY " once more would eat a name that starts with it.
+        if (version >= catalogueVersion()) {
+            record->photographer = std::move(photographer);
+        }
     } else if (version >= 55) {
         requireFields(f, 8);
         const std::int32_t count = numberField(f, 5);
@@ -195,14 +205,17 @@ std::string catalogueText(const std::vector<SeriesPtr>& records) {
 }
 
 std::string toCsvLine(const SeriesRec& record) {
-    // A dated series that was switched to the archive address keeps its dated
-    // address here: the name is read back from the address's last element,
-    // and "KEY_archive" would turn it into another series of year 1. The
-    // switch itself is found again from where its files are.
-    const bool switched = record.inArchive && record.year != 1 && !record.isMovie;
+    // The name is read back from the address's last element, so a gallery in
+    // the archive folder is written under its name, not its folder
+    // "KEY_archive": a dated series that was switched keeps its dated
+    // address (the switch itself is found again from where its files are),
+    // and a name of year 1 that is not KEY_archive stays what it is.
+    const bool switched = record.inArchive && !record.isMovie;
     const std::string seriesAddress =
-        switched ? record.registry().siteUrl(
-                       joinUrl("gallery", yearFolderName(record.year), record.name))
+        switched ? record.registry().siteUrl(joinUrl("gallery",
+                                                     record.year == 1 ? std::string(menuArchive)
+                                                                      : yearFolderName(record.year),
+                                                     record.name))
                  : record.seriesUrl();
     std::string line;
     line.reserve(2 * seriesAddress.size() + record.title.size() + 96);
@@ -218,7 +231,12 @@ std::string toCsvLine(const SeriesRec& record) {
     line += ',';
     line += std::to_string(record.photoCount.load());
     line += ',';
-    appendQuoted(line, seriesAddress + record.coverFile, false);
+    // A cover read from an address without a folder has no leading '/' and
+    // is written as it is: prefixed, it would read back as part of the name.
+    appendQuoted(line,
+                 record.coverFile.starts_with('/') ? seriesAddress + record.coverFile
+                                                   : record.coverFile,
+                 false);
     line += ',';
     line += std::to_string(record.favoriteId);
     line += ',';

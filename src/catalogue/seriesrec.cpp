@@ -154,7 +154,10 @@ std::shared_ptr<SeriesRec> SeriesRec::create(ArtList& ownerList, std::string_vie
     const std::size_t keyEnd = std::min(secondUnderscore, name.size());
     record->seriesKey = name.substr(0, keyEnd);
     const std::string_view afterKey = keyEnd < name.size() ? name.substr(keyEnd + 1) : "";
-    if (afterKey.starts_with("archive")) {
+    // Exactly "archive": an archive series lives in the folder KEY_archive,
+    // so any longer name would share it and come back from the catalogue as
+    // KEY_archive.
+    if (afterKey == "archive") {
         record->year = 1;
         record->month = 1;
     } else {
@@ -173,7 +176,9 @@ std::shared_ptr<SeriesRec> SeriesRec::create(ArtList& ownerList, std::string_vie
         throw CatalogueError("unsafe cover name: \"" + std::string(coverAddress) + "\"");
     }
     record->coverFile = coverFile;
-    record->isMovie = coverAddress.find("movies") != std::string_view::npos;
+    // The movies folder, not the word: a gallery whose name holds "movies"
+    // would turn into a movie once its catalogue line is read back.
+    record->isMovie = coverAddress.find("/movies/") != std::string_view::npos;
     record->section = record->isMovie ? "movies" : "gallery";
     record->title = std::move(title);
     record->setInArchive(record->year == 1);

@@ -8,6 +8,7 @@
 #include "site/httpclient.h"
 
 #include <array>
+#include <cstdio>
 
 namespace zob {
 
@@ -134,6 +135,13 @@ ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClien
                 // The archive has the series: from now on every address of
                 // it, the other job's and later runs' too, is the archive one.
                 record.setInArchive(true);
+            } else if (!archived && record.inArchive) {
+                // The other job found the series in the archive while this
+                // picture came from the old address: it goes where the
+                // series keeps its pictures now, or the scan would miss it.
+                const std::string moved = record.localPictureFile(r, job, true);
+                makeParentFolder(moved);
+                std::rename(localFile.c_str(), moved.c_str());
             }
             log("data OK.(before repJob)", true);
             manager->repJob(job, true);

@@ -249,6 +249,9 @@ void searchKeyInfoClass::refreshFromSite(const FetchEnv& env) {
 
 void searchKeyInfoClass::parseOptions(SearchKeyTable& table, std::string_view text) {
     constexpr std::string_view optionStart = "<option value=";
+    // One walk forward: each option is looked for where the last label
+    // ended, and a value may not run past the next tag, so a page of broken
+    // options costs no more than a page of good ones.
     std::size_t position = 0;
     while (true) {
         const std::size_t found = text.find(optionStart, position);
@@ -256,9 +259,11 @@ void searchKeyInfoClass::parseOptions(SearchKeyTable& table, std::string_view te
             return;
         }
         const std::size_t valueStart = found + optionStart.size();
-        position = valueStart;
-        const std::size_t valueEnd = text.find('>', valueStart);
-        if (valueEnd == std::string_view::npos) {
+        std::size_t valueEnd = valueStart;
+        while (valueEnd < text.size() && text[valueEnd] != '>' && text[valueEnd] != '<') {
+            ++valueEnd;
+        }
+        if (valueEnd == text.size() || text[valueEnd] == '<') {
             skipped("search page: an option without its \">\"");
             return;
         }
@@ -267,6 +272,7 @@ void searchKeyInfoClass::parseOptions(SearchKeyTable& table, std::string_view te
             skipped("search page: an option label running to the end of its select");
             return;
         }
+        position = labelEnd;
         const std::string_view value = text.substr(valueStart, valueEnd - valueStart);
         const std::string_view label = text.substr(valueEnd + 1, labelEnd - valueEnd - 1);
         if (label == "Any" || value.empty() || value == "''") {
@@ -278,7 +284,12 @@ void searchKeyInfoClass::parseOptions(SearchKeyTable& table, std::string_view te
                     std::string(value) + "\" is not a number");
             continue;
         }
-        table.push_back(SearchKeyEntry{std::string(label), *number});
+        // The index keeps a name per line: a label the page breaks over
+        // lines is learned as it shows, on one.
+        std::string name(label);
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        table.push_back(SearchKeyEntry{std::move(name), *number});
     }
 }
 

@@ -149,6 +149,53 @@ TEST_F(CatalogueFileTest, ReadsEveryOlderVersion) {
     EXPECT_EQ(movie->item(0)->photoCount, 0);
 }
 
+TEST_F(CatalogueFileTest, EveryLineEndReadsTheSameRecords) {
+    const std::string lines[] = {"version=100",
+                                 "\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"/g/c.jpg\",-1,-1",
+                                 "\"U\",\"/g/ef_gh_200803\",\"e\",\"B\",\"D\",2,\"/g/c.jpg\",7,8"};
+    for (const std::string_view end : {"\r\n", "\n", "\r"}) {
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line;
+            text += end;
+        }
+        auto list = loadText(text);
+        ASSERT_EQ(list->size(), 2u) << "line end " << testing::PrintToString(end);
+        EXPECT_EQ(list->item(0)->name, "ab_cd_200803");
+        EXPECT_EQ(list->item(1)->name, "ef_gh_200803");
+        EXPECT_EQ(list->item(1)->modelId, 8);
+    }
+}
+
+TEST_F(CatalogueFileTest, ACoverWithoutFolderReadsBackAfterASave) {
+    auto list = loadText("version=100\r\n\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"c.jpg\","
+                         "-1,-1\r\n");
+    ASSERT_EQ(list->size(), 1u);
+    list->save(path);
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->coverFile, list->item(0)->coverFile);
+}
+
+TEST_F(CatalogueFileTest, ADatedNameOfYearOneKeepsItsNameAfterASave) {
+    auto list = loadText("version=100\r\n\"T\",\"/g/ab_cd_000102\",\"d\",\"A\",\"C\",1,"
+                         "\"/g/ab_cd_000102/c.jpg\",-1,-1\r\n");
+    ASSERT_EQ(list->size(), 1u);
+    list->save(path);
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->name, "ab_cd_000102");
+}
+
+TEST_F(CatalogueFileTest, APhotographerStartingWithTheBylineKeepsItAfterASave) {
+    auto list = world.month(2008, 3);
+    addGallery(*list, "ab_cd_200803")->setDetails("d", "m", "BY BY Night Studio", 1, -1, -1);
+    list->save();
+    auto reread = loadText(readBytes(path));
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->item(0)->photographer, "BY Night Studio");
+}
+
 TEST_F(CatalogueFileTest, AnEmptyLineEndsTheFile) {
     const std::string line = "\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"/g/c.jpg\",-1,-1\r\n";
     auto list = loadText("version=100\r\n" + line + "\r\n" + "this is never read\r\n");

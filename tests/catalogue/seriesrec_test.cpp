@@ -56,7 +56,8 @@ TEST_F(SeriesRecTest, ArchiveNameGivesYearOneAndTheArchiveFolder) {
 TEST_F(SeriesRecTest, MalformedOrUnsafeNamesAreRefused) {
     for (const std::string_view address :
          {"/g/abcd_200803", "/g/ab_cd_2008", "/g/ab_cd_20x803", "/g/ab_cd_2008-3", "/g/ab_cd_",
-          "/g/", "", "/g/ab_cd..x_200803", "/g/ab_cd\x01_200803", "/g/..", "/g/."}) {
+          "/g/", "", "/g/ab_cd..x_200803", "/g/ab_cd\x01_200803", "/g/..", "/g/.",
+          "/g/ab_cd_archive2"}) {
         EXPECT_THROW(make(address), CatalogueError) << address;
     }
     EXPECT_THROW(make("/g/ab_cd_200803", "/x/"), CatalogueError);
@@ -82,6 +83,8 @@ TEST_F(SeriesRecTest, CoverGivesFileAndKind) {
     EXPECT_TRUE(movie->isMovie);
     EXPECT_EQ(movie->section, "movies");
     EXPECT_EQ(make("/g/ab_cd_200803", "bare.jpg")->coverFile, "bare.jpg");
+    // The word alone, here in the name, does not make a movie.
+    EXPECT_FALSE(make("/g/ab_moviescd_200803", "/g/ab_moviescd_200803/c.jpg")->isMovie);
 }
 
 TEST_F(SeriesRecTest, DetailsDropBylineKeepKnownIdsAndMarkTheOwner) {

@@ -147,6 +147,14 @@ TEST_F(SearchKeyFile, OptionsSkipAnyAndEmptyValues) {
     EXPECT_EQ(loggedLines(), 1u);
 }
 
+TEST_F(SearchKeyFile, ALabelBrokenOverLinesIsLearnedOnOneAndReadsBackWhole) {
+    searchKeyInfoClass keys(world.registry, log);
+    keys.parseOptions(keys.models, "<option value=15>Ann\r\nBell</option>");
+    EXPECT_EQ(keys.models, table({{"Ann  Bell", 15}}));
+    keys.saveSearchInfo();
+    EXPECT_EQ(searchKeyInfoClass(world.registry, log).models, keys.models);
+}
+
 TEST_F(SearchKeyFile, AMalformedOptionEndsTheSelect) {
     searchKeyInfoClass keys(world.registry, log);
     SearchKeyTable target;
@@ -154,7 +162,10 @@ TEST_F(SearchKeyFile, AMalformedOptionEndsTheSelect) {
     EXPECT_EQ(target, table({{"Ann", 15}}));
     keys.parseOptions(target, "<option value=17");
     EXPECT_EQ(target, table({{"Ann", 15}}));
-    EXPECT_EQ(loggedLines(), 2u);
+    // A value that runs into the next tag is as broken as one that never ends.
+    keys.parseOptions(target, "<option value=<option value=18>Cleo</option>");
+    EXPECT_EQ(target, table({{"Ann", 15}}));
+    EXPECT_EQ(loggedLines(), 3u);
 }
 
 // --- against the demo site
