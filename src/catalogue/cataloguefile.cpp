@@ -231,12 +231,10 @@ std::string toCsvLine(const SeriesRec& record) {
     line += ',';
     line += std::to_string(record.photoCount.load());
     line += ',';
-    // A cover read from an address without a folder has no leading '/' and
-    // is written as it is: prefixed, it would read back as part of the name.
-    appendQuoted(line,
-                 record.coverFile.starts_with('/') ? seriesAddress + record.coverFile
-                                                   : record.coverFile,
-                 false);
+    // Joined with the separator the joining rule adds when the cover has
+    // none of its own (a page's relative src), so the field reads back as
+    // the address the cover is fetched from, with the series' folder in it.
+    appendQuoted(line, joinUrl(seriesAddress, record.coverFile), false);
     line += ',';
     line += std::to_string(record.favoriteId);
     line += ',';
@@ -277,11 +275,16 @@ void readCatalogue(std::string_view text, const std::string& fileName, ArtList& 
         ++lineNumber;
     }
     std::vector<std::string> fields;
-    while (!line.empty()) {
-        try {
-            append(readRecordLine(owner, line, version, fields));
-        } catch (const CatalogueError& error) {
-            throw failure(error);
+    for (;;) {
+        // A blank line (a hand edit, a tool that appended to the file) holds
+        // no record; stopping there would lose every record after it at the
+        // next save.
+        if (line.find_first_not_of(" \t") != std::string_view::npos) {
+            try {
+                append(readRecordLine(owner, line, version, fields));
+            } catch (const CatalogueError& error) {
+                throw failure(error);
+            }
         }
         if (position >= text.size()) {
             break;

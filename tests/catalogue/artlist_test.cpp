@@ -9,14 +9,7 @@ namespace {
 using cataloguetest::addGallery;
 using cataloguetest::CatalogueWorld;
 using cataloguetest::NamedList;
-
-std::vector<std::string> namesOf(const ArtList& list) {
-    std::vector<std::string> names;
-    for (const SeriesPtr& record : list.records()) {
-        names.push_back(record->name);
-    }
-    return names;
-}
+using cataloguetest::namesOf;
 
 class ArtListTest : public ::testing::Test {
 protected:

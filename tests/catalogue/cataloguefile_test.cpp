@@ -10,6 +10,7 @@ namespace {
 
 using cataloguetest::addGallery;
 using cataloguetest::CatalogueWorld;
+using cataloguetest::namesOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -172,9 +173,11 @@ TEST_F(CatalogueFileTest, ACoverWithoutFolderReadsBackAfterASave) {
                          "-1,-1\r\n");
     ASSERT_EQ(list->size(), 1u);
     list->save(path);
-    auto reread = loadText(readBytes(path));
+    const std::string text = readBytes(path);
+    EXPECT_NE(text.find("/ab_cd_200803/c.jpg\""), std::string::npos) << text;
+    auto reread = loadText(text);
     ASSERT_EQ(reread->size(), 1u);
-    EXPECT_EQ(reread->item(0)->coverFile, list->item(0)->coverFile);
+    EXPECT_EQ(reread->item(0)->coverUrl(), list->item(0)->coverUrl());
 }
 
 TEST_F(CatalogueFileTest, ADatedNameOfYearOneKeepsItsNameAfterASave) {
@@ -196,12 +199,23 @@ TEST_F(CatalogueFileTest, APhotographerStartingWithTheBylineKeepsItAfterASave) {
     EXPECT_EQ(reread->item(0)->photographer, "BY Night Studio");
 }
 
-TEST_F(CatalogueFileTest, AnEmptyLineEndsTheFile) {
-    const std::string line = "\"T\",\"/g/ab_cd_200803\",\"d\",\"A\",\"C\",1,\"/g/c.jpg\",-1,-1\r\n";
-    auto list = loadText("version=100\r\n" + line + "\r\n" + "this is never read\r\n");
-    EXPECT_EQ(list->size(), 1u);
+TEST_F(CatalogueFileTest, BlankLinesAreSkippedAndNoRecordAfterThemIsLost) {
+    const auto line = [](const std::string& name) {
+        return "\"T\",\"/g/" + name + "\",\"d\",\"A\",\"C\",1,\"/g/c.jpg\",-1,-1\r\n";
+    };
+    auto list = loadText("version=100\r\n" + line("ab_cd_200803") + "\r\n \r\n" +
+                         line("ef_gh_200803") + "\r\n");
+    EXPECT_EQ(namesOf(*list), (std::vector<std::string>{"ab_cd_200803", "ef_gh_200803"}));
     EXPECT_TRUE(loadText("")->empty());
     EXPECT_TRUE(loadText("version=100\r\n")->empty());
+
+    // Merged with what the site has and saved, every record stays.
+    auto fetched = world.month(2008, 3);
+    addGallery(*fetched, "ij_kl_200803");
+    list->mergeFrom(*fetched);
+    list->save(path);
+    EXPECT_EQ(namesOf(*loadText(readBytes(path))),
+              (std::vector<std::string>{"ij_kl_200803", "ab_cd_200803", "ef_gh_200803"}));
 }
 
 TEST_F(CatalogueFileTest, MissingFileAndUnsavedChanges) {

@@ -111,4 +111,13 @@ inline SeriesPtr addGallery(ArtList& list, const std::string& name, std::int32_t
     return list.item(list.size() - 1);
 }
 
+// The names of a list's series, in order.
+inline std::vector<std::string> namesOf(const ArtList& list) {
+    std::vector<std::string> names;
+    for (const SeriesPtr& record : list.records()) {
+        names.push_back(record->name);
+    }
+    return names;
+}
+
 } // namespace zob::cataloguetest
