@@ -131,10 +131,15 @@ int runListCommand(const CommandRun& run) {
     if (const auto* monthly = dynamic_cast<const monthlyArtList*>(shown.get());
         monthly != nullptr && choice->entry == ArchiveEntry::month &&
         (monthly->year != choice->year || monthly->month != choice->month)) {
-        std::cerr << "zob list: " << field(*caption) << " has no series"
-                  << (context.offlineMode ? " in the local catalogue" : " on the site")
-                  << "; the latest earlier month that has some is shown: "
-                  << field(shown->caption()) << '\n';
+        const char* where = context.offlineMode ? " in the local catalogue" : " on the site";
+        if (shown->empty()) {
+            std::cerr << "zob list: no month from " << field(*caption) << " back to "
+                      << firstSiteYear << "/01 has series" << where << '\n';
+        } else {
+            std::cerr << "zob list: " << field(*caption) << " has no series" << where
+                      << "; the latest earlier month that has some is shown: "
+                      << field(shown->caption()) << '\n';
+        }
     }
     printList(*shown, run.out);
     return 0;
