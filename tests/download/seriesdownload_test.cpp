@@ -110,6 +110,11 @@ TEST_F(SeriesDownloadTest, StateFollowsDiskAndJobs) {
     const SeriesPtr series = record(g);
     EXPECT_EQ(series->resState(resLow), 0);
     putPictures(*series, resLow, 1, 1);
+    // A slow site keeps the picture job on picture 2 while the state is
+    // looked at: a job that had already ended would no longer be stopping.
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(400);
+    site().setFaults(slow);
 
     series->startDownload(resLow, window->messenger, false, env());
     // No message is handled yet, so both jobs are still attached.
@@ -118,11 +123,16 @@ TEST_F(SeriesDownloadTest, StateFollowsDiskAndJobs) {
     EXPECT_EQ(series->resState(resHigh), 0);
     series->pictureJob->stopJob();
     EXPECT_EQ(series->resState(resLow), 3);
+    series->thumbJob->stopJob();
     ASSERT_TRUE(window->runUntilFreed(2));
+    site().setFaults({});
 
     series->scanLocalFiles();
-    EXPECT_EQ(series->resState(resThumb), 4);
     EXPECT_EQ(series->resState(resLow), 2); // stopped, picture 1 on disk
+    series->startDownload(resThumb, window->messenger, false, env());
+    ASSERT_TRUE(window->runUntilFreed(1));
+    series->scanLocalFiles();
+    EXPECT_EQ(series->resState(resThumb), 4);
     EXPECT_LT(picturesOnDisk(*series, resLow, g.announcedPhotos), g.announcedPhotos);
 
     series->deletePictures(resLow);
