@@ -132,14 +132,13 @@ void searchKeyInfoClass::loadSearchInfo() {
     std::vector<std::string> fields;
     std::size_t position = 0;
     for (int lineNumber = 1; position < text.size(); ++lineNumber) {
-        std::size_t end = text.find('\n', position);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
+        // CR LF, LF or a lone CR, as in the catalogue files.
+        std::size_t end = std::min(text.find_first_of("\r\n", position), text.size());
         std::string_view line(text.data() + position, end - position);
         position = end + 1;
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
+        if (end < text.size() && text[end] == '\r' && position < text.size() &&
+            text[position] == '\n') {
+            ++position;
         }
         const std::string where = "line " + std::to_string(lineNumber);
 

@@ -52,6 +52,16 @@ TEST_F(SearchKeyFile, ReadsSectionsAndSplitsEntriesAsCommaText) {
     EXPECT_EQ(loggedLines(), 0u);
 }
 
+TEST_F(SearchKeyFile, EveryLineEndReadsTheSame) {
+    for (const std::string end : {"\n", "\r"}) {
+        writeIndex("version=074" + end + "==model" + end + "Ann,12" + end + "==photographer" + end +
+                   "Carl,7" + end);
+        const searchKeyInfoClass keys(world.registry, log);
+        EXPECT_EQ(keys.models, table({{"Ann", 12}})) << testing::PrintToString(end);
+        EXPECT_EQ(keys.photographers, table({{"Carl", 7}})) << testing::PrintToString(end);
+    }
+}
+
 TEST_F(SearchKeyFile, MissingFileGivesEmptyTables) {
     const searchKeyInfoClass keys(world.registry, log);
     EXPECT_TRUE(keys.models.empty());
