@@ -57,8 +57,8 @@ TEST_F(SearchKeyFile, EveryLineEndReadsTheSame) {
         writeIndex("version=074" + end + "==model" + end + "Ann,12" + end + "==photographer" + end +
                    "Carl,7" + end);
         const searchKeyInfoClass keys(world.registry, log);
-        EXPECT_EQ(keys.models, table({{"Ann", 12}})) << testing::PrintToString(end);
-        EXPECT_EQ(keys.photographers, table({{"Carl", 7}})) << testing::PrintToString(end);
+        EXPECT_EQ(keys.models, table({{"Ann", 12}})) << ::testing::PrintToString(end);
+        EXPECT_EQ(keys.photographers, table({{"Carl", 7}})) << ::testing::PrintToString(end);
     }
 }
 
