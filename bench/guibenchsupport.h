@@ -4,7 +4,7 @@
 // libjpeg-turbo decode they are measured against, and a reporter that keeps
 // each benchmark's times for the ratio line.
 
-#include "shell/gui/zobrowsermain.h"
+#include "gui/zobrowsermain.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -2,14 +2,15 @@
 // loopback, beside one curl process fetching the same covers over a reused
 // connection, in the same run.
 
+#include "app/appcontext.h"
+#include "app/archiveloader.h"
+#include "app/downloadevents.h"
 #include "benchsupport.h"
 #include "catalogue/artlistlist.h"
 #include "catalogue/monthlyartlist.h"
 #include "download/queuedmessenger.h"
-#include "shell/appcontext.h"
-#include "shell/archiveloader.h"
-#include "shell/downloadevents.h"
-#include "shell/scriptedprompt.h"
+#include "download/seriesdownload.h"
+#include "platform/scriptedprompt.h"
 #include "site/joining.h"
 
 #include <cstdio>
@@ -86,7 +87,7 @@ int main() {
             }
         });
         const auto start = std::chrono::steady_clock::now();
-        list->startLogoDownload(window, false, context.downloadEnv());
+        startLogoDownload(*list, window, false, context.downloadEnv());
         window.processUntil([&] { return ended; }, std::chrono::seconds(60));
         const double elapsed =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -4,13 +4,13 @@
 // than a frame (16 ms) makes the window stutter. The download's own wall time
 // is printed beside it, to give the figures their context.
 
+#include "app/appcontext.h"
 #include "benchsupport.h"
 #include "demosite/demosite.h"
 #include "download/windowmessages.h"
+#include "gui/browserapp.h"
 #include "guibenchsupport.h"
-#include "shell/appcontext.h"
-#include "shell/gui/browserapp.h"
-#include "shell/scriptedprompt.h"
+#include "platform/scriptedprompt.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -5,8 +5,8 @@
 
 #include "catalogue/artlistlist.h"
 #include "config/configinfo.h"
+#include "platform/debuglog.h"
 #include "search/searchkeyinfo.h"
-#include "shell/debuglog.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -6,12 +6,12 @@
 #include "benchsupport.h"
 #include "config/configinfo.h"
 #include "demosite/jpegencoder.h"
+#include "gui/views/imagefit.h"
+#include "gui/views/imageform.h"
+#include "gui/views/jpegimage.h"
+#include "gui/views/pictureview.h"
 #include "guibenchsupport.h"
-#include "shell/debuglog.h"
-#include "views/imagefit.h"
-#include "views/imageform.h"
-#include "views/jpegimage.h"
-#include "views/pictureview.h"
+#include "platform/debuglog.h"
 
 #include <QApplication>
 #include <QImage>

@@ -5,8 +5,8 @@
 #include "benchsupport.h"
 #include "demosite/content.h"
 #include "demosite/jpegencoder.h"
+#include "gui/views/logotile.h"
 #include "guibenchsupport.h"
-#include "views/logotile.h"
 
 #include <QApplication>
 #include <array>

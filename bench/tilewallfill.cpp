@@ -3,14 +3,14 @@
 // beside a bare libjpeg-turbo decode of the same covers in the same run. The
 // ratio is what the window, the cover job and its messages add to decoding.
 
+#include "app/appcontext.h"
 #include "benchsupport.h"
 #include "catalogue/monthlyartlist.h"
 #include "demosite/content.h"
 #include "demosite/jpegencoder.h"
+#include "gui/browserapp.h"
 #include "guibenchsupport.h"
-#include "shell/appcontext.h"
-#include "shell/gui/browserapp.h"
-#include "shell/scriptedprompt.h"
+#include "platform/scriptedprompt.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -5,7 +5,7 @@
 #include "search/searchkeyinfo.h"
 
 #include "fuzzsupport.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -13,8 +13,6 @@ namespace zob {
 
 class ArtListList;
 class threadManagerNg;
-class WindowMessenger;
-struct DownloadEnv;
 
 // A catalogue list: the series of one page of the site (a month, the
 // favorites, the best-of page, a search) or of a list the member keeps, in
@@ -84,10 +82,6 @@ public:
     // series block whose name is malformed or unsafe is skipped; what was
     // wrong with each goes back to the caller, for the user.
     std::vector<std::string> parsePage(std::string_view page);
-    // Fetches the missing covers of every series in a worker (small ones
-    // first, then large ones), announcing each; an empty list announces
-    // (0, small) at once.
-    void startLogoDownload(WindowMessenger& window, bool offline, const DownloadEnv& env);
 
     // --- addresses
     std::string sectionUrl() const;

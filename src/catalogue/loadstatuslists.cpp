@@ -2,7 +2,7 @@
 
 #include "catalogue/artlistlist.h"
 #include "catalogue/monthlyartlist.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 
 #include <cstdio>
 #include <ctime>
@@ -66,8 +66,27 @@ std::string loadingArtList::caption() const {
 // --- the load-status base
 
 statBaseArtList::statBaseArtList(ArtListList& registry, DebugLog& debugLog,
-                                 ProgressDisplay* progress, MonthClock today)
-    : ArtList(registry), debugLog_(debugLog), progress_(progress), today_(std::move(today)) {}
+                                 ProgressDisplay* progress, MonthClock today, LoadStatus status,
+                                 std::string caption, Filter filter)
+    : ArtList(registry), debugLog_(debugLog), progress_(progress), today_(std::move(today)),
+      status_(status), caption_(std::move(caption)), filter_(std::move(filter)) {}
+
+std::shared_ptr<statBaseArtList> statBaseArtList::create(ArtListList& registry, DebugLog& debugLog,
+                                                         ProgressDisplay* progress,
+                                                         MonthClock today, LoadStatus status,
+                                                         std::string caption, Filter filter) {
+    // The constructor is private; this local class lends it to make_shared.
+    struct Constructible : statBaseArtList {
+        Constructible(ArtListList& r, DebugLog& d, ProgressDisplay* p, MonthClock t, LoadStatus s,
+                      std::string c, Filter f)
+            : statBaseArtList(r, d, p, std::move(t), s, std::move(c), std::move(f)) {}
+    };
+    std::shared_ptr<statBaseArtList> list =
+        std::make_shared<Constructible>(registry, debugLog, progress, std::move(today), status,
+                                        std::move(caption), std::move(filter));
+    list->firstBuild();
+    return list;
+}
 
 void statBaseArtList::firstBuild() {
     building_ = true;
@@ -79,7 +98,8 @@ void statBaseArtList::firstBuild() {
 }
 
 bool statBaseArtList::isSame(const ArtList& other) const {
-    return typeid(other) == typeid(*this);
+    const auto* status = dynamic_cast<const statBaseArtList*>(&other);
+    return status != nullptr && status->status_ == status_;
 }
 
 bool statBaseArtList::load() {
@@ -146,59 +166,28 @@ void statBaseArtList::logMerge(const char* source, const monthlyArtList& month) 
     debugLog_.dbgLog(text, true);
 }
 
-// --- the three kinds
+// --- the three lists
 
-std::shared_ptr<loadedArtList> loadedArtList::create(ArtListList& registry, DebugLog& debugLog,
-                                                     ProgressDisplay* progress, MonthClock today) {
-    return makeBuilt<loadedArtList>(registry, debugLog, progress, std::move(today));
+std::shared_ptr<statBaseArtList> loadedArtList(ArtListList& registry, DebugLog& debugLog,
+                                               ProgressDisplay* progress, MonthClock today) {
+    return statBaseArtList::create(
+        registry, debugLog, progress, std::move(today), LoadStatus::downloaded, "Downloaded series",
+        [](const SeriesRec& record) { return record.loadedRes != 0 && record.partialRes == 0; });
 }
 
-loadedArtList::loadedArtList(BuildKey, ArtListList& registry, DebugLog& debugLog,
-                             ProgressDisplay* progress, MonthClock today)
-    : statBaseArtList(registry, debugLog, progress, std::move(today)) {}
-
-bool loadedArtList::accepts(const SeriesRec& record) const {
-    return record.loadedRes != 0 && record.partialRes == 0;
+std::shared_ptr<statBaseArtList> stoppedArtList(ArtListList& registry, DebugLog& debugLog,
+                                                ProgressDisplay* progress, MonthClock today) {
+    return statBaseArtList::create(registry, debugLog, progress, std::move(today),
+                                   LoadStatus::stopped, "Stopped series",
+                                   [](const SeriesRec& record) { return record.partialRes != 0; });
 }
 
-std::string loadedArtList::caption() const {
-    return "Downloaded series";
-}
-
-std::shared_ptr<stoppedArtList> stoppedArtList::create(ArtListList& registry, DebugLog& debugLog,
-                                                       ProgressDisplay* progress,
-                                                       MonthClock today) {
-    return makeBuilt<stoppedArtList>(registry, debugLog, progress, std::move(today));
-}
-
-stoppedArtList::stoppedArtList(BuildKey, ArtListList& registry, DebugLog& debugLog,
-                               ProgressDisplay* progress, MonthClock today)
-    : statBaseArtList(registry, debugLog, progress, std::move(today)) {}
-
-bool stoppedArtList::accepts(const SeriesRec& record) const {
-    return record.partialRes != 0;
-}
-
-std::string stoppedArtList::caption() const {
-    return "Stopped series";
-}
-
-std::shared_ptr<notLoadArtList> notLoadArtList::create(ArtListList& registry, DebugLog& debugLog,
-                                                       ProgressDisplay* progress,
-                                                       MonthClock today) {
-    return makeBuilt<notLoadArtList>(registry, debugLog, progress, std::move(today));
-}
-
-notLoadArtList::notLoadArtList(BuildKey, ArtListList& registry, DebugLog& debugLog,
-                               ProgressDisplay* progress, MonthClock today)
-    : statBaseArtList(registry, debugLog, progress, std::move(today)) {}
-
-bool notLoadArtList::accepts(const SeriesRec& record) const {
-    return record.loadedRes == 0 && record.partialRes == 0;
-}
-
-std::string notLoadArtList::caption() const {
-    return "No downloaded series";
+std::shared_ptr<statBaseArtList> notLoadArtList(ArtListList& registry, DebugLog& debugLog,
+                                                ProgressDisplay* progress, MonthClock today) {
+    return statBaseArtList::create(
+        registry, debugLog, progress, std::move(today), LoadStatus::notDownloaded,
+        "No downloaded series",
+        [](const SeriesRec& record) { return record.loadedRes == 0 && record.partialRes == 0; });
 }
 
 } // namespace zob

@@ -57,12 +57,22 @@ private:
     const std::vector<SeriesPtr>* strips_;
 };
 
+// Which series a load-status list gathers.
+enum class LoadStatus {
+    downloaded,    // complete in some resolution with nothing half-done
+    stopped,       // a resolution started and not finished (running ones too)
+    notDownloaded, // no picture on disk at all; movies always
+};
+
 // A view over every month's catalogue: the series whose files on disk pass
-// the kind's filter. Never stored, never fetched. Only the first build
+// the list's filter. Never stored, never fetched. Only the first build
 // reads the months' catalogue files; later builds merge the months loaded
-// in this run, so they stay cheap.
+// in this run, so they stay cheap. Made by loadedArtList, stoppedArtList
+// and notLoadArtList.
 class statBaseArtList : public ArtList {
 public:
+    using Filter = std::function<bool(const SeriesRec&)>;
+
     std::string siteFolder() const override { return {}; }
     std::string csvFileName() const override { return {}; }
     std::string pageFileName() const override { return {}; }
@@ -70,37 +80,27 @@ public:
     // needs an empty twin to parse one into.
     std::shared_ptr<ArtList> cloneEmpty() const override { return nullptr; }
     void rebuild() override;
-    // Equal to a list of the same kind only.
+    // Equal to a list of the same status only.
     bool isSame(const ArtList& other) const override;
     bool load() override;
     bool hasPrevious() const override { return true; }
+    std::string caption() const override { return caption_; }
     std::string menuCaption() const override { return caption(); }
 
-    virtual bool accepts(const SeriesRec& record) const = 0;
+    LoadStatus status() const { return status_; }
+    bool accepts(const SeriesRec& record) const { return filter_(record); }
 
-protected:
-    // Only the kinds' `create` can make one: a list is always built once
-    // before anyone sees it.
-    class BuildKey {
-        BuildKey() = default;
-        friend class statBaseArtList;
-    };
-
-    statBaseArtList(ArtListList& registry, DebugLog& debugLog, ProgressDisplay* progress,
-                    MonthClock today);
-
-    template <class Kind>
-    static std::shared_ptr<Kind> makeBuilt(ArtListList& registry, DebugLog& debugLog,
-                                           ProgressDisplay* progress, MonthClock today) {
-        auto list =
-            std::make_shared<Kind>(BuildKey{}, registry, debugLog, progress, std::move(today));
-        // Built after construction: the merge copies records into the list,
-        // and they must know their owner.
-        list->firstBuild();
-        return list;
-    }
+    // Built once before anyone sees it: the merge copies records into the
+    // list, and they must know their owner.
+    static std::shared_ptr<statBaseArtList> create(ArtListList& registry, DebugLog& debugLog,
+                                                   ProgressDisplay* progress, MonthClock today,
+                                                   LoadStatus status, std::string caption,
+                                                   Filter filter);
 
 private:
+    statBaseArtList(ArtListList& registry, DebugLog& debugLog, ProgressDisplay* progress,
+                    MonthClock today, LoadStatus status, std::string caption, Filter filter);
+
     void firstBuild();
     void mergeMonth(const monthlyArtList& month);
     void keepAccepted();
@@ -109,46 +109,23 @@ private:
     DebugLog& debugLog_;
     ProgressDisplay* progress_;
     MonthClock today_;
+    const LoadStatus status_;
+    const std::string caption_;
+    const Filter filter_;
     bool building_ = false;
 };
 
-// Series complete in some resolution with nothing half-done.
-class loadedArtList final : public statBaseArtList {
-public:
-    static std::shared_ptr<loadedArtList> create(ArtListList& registry, DebugLog& debugLog,
-                                                 ProgressDisplay* progress = nullptr,
-                                                 MonthClock today = currentYearMonth);
-    loadedArtList(BuildKey key, ArtListList& registry, DebugLog& debugLog,
-                  ProgressDisplay* progress, MonthClock today);
-
-    bool accepts(const SeriesRec& record) const override;
-    std::string caption() const override;
-};
-
-// Series with a resolution started and not finished (running ones too).
-class stoppedArtList final : public statBaseArtList {
-public:
-    static std::shared_ptr<stoppedArtList> create(ArtListList& registry, DebugLog& debugLog,
-                                                  ProgressDisplay* progress = nullptr,
-                                                  MonthClock today = currentYearMonth);
-    stoppedArtList(BuildKey key, ArtListList& registry, DebugLog& debugLog,
-                   ProgressDisplay* progress, MonthClock today);
-
-    bool accepts(const SeriesRec& record) const override;
-    std::string caption() const override;
-};
-
-// Series with no picture on disk at all; movies always.
-class notLoadArtList final : public statBaseArtList {
-public:
-    static std::shared_ptr<notLoadArtList> create(ArtListList& registry, DebugLog& debugLog,
-                                                  ProgressDisplay* progress = nullptr,
-                                                  MonthClock today = currentYearMonth);
-    notLoadArtList(BuildKey key, ArtListList& registry, DebugLog& debugLog,
-                   ProgressDisplay* progress, MonthClock today);
-
-    bool accepts(const SeriesRec& record) const override;
-    std::string caption() const override;
-};
+// "Downloaded series": complete in some resolution with nothing half-done.
+std::shared_ptr<statBaseArtList> loadedArtList(ArtListList& registry, DebugLog& debugLog,
+                                               ProgressDisplay* progress = nullptr,
+                                               MonthClock today = currentYearMonth);
+// "Stopped series": a resolution started and not finished.
+std::shared_ptr<statBaseArtList> stoppedArtList(ArtListList& registry, DebugLog& debugLog,
+                                                ProgressDisplay* progress = nullptr,
+                                                MonthClock today = currentYearMonth);
+// "No downloaded series": nothing on disk at all; movies always.
+std::shared_ptr<statBaseArtList> notLoadArtList(ArtListList& registry, DebugLog& debugLog,
+                                                ProgressDisplay* progress = nullptr,
+                                                MonthClock today = currentYearMonth);
 
 } // namespace zob

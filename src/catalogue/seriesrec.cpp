@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace zob {
 
@@ -265,8 +267,8 @@ void SeriesRec::scanLocalFiles() {
         // this scan finds out, and a running job keeps reading the old one.
         const bool archived = inArchive;
         const std::int32_t count = photoCount;
-        for (int r = 0; r < resolutionCount; ++r) {
-            const auto index = static_cast<std::size_t>(r);
+        for (const Resolution r : allResolutions) {
+            const std::size_t index = indexOf(r);
             if (fileHasContent(localFileNumbered(r, count, archived))) {
                 loaded = withResolution(loaded, r);
                 loadedCount[index] = count;
@@ -287,7 +289,7 @@ void SeriesRec::scanLocalFiles() {
 
 void SeriesRec::recountFiles() {
     const std::int32_t count = photoCount;
-    for (int r = 0; r < resolutionCount; ++r) {
+    for (const Resolution r : allResolutions) {
         std::int32_t found = count;
         if (!hasResolution(loadedRes, r)) {
             found = 0;
@@ -295,12 +297,12 @@ void SeriesRec::recountFiles() {
                 ++found;
             }
         }
-        loadedCount[static_cast<std::size_t>(r)] = found;
+        loadedCount[indexOf(r)] = found;
     }
 }
 
 std::string SeriesRec::statusText() const {
-    static constexpr std::array<std::pair<int, char>, 4> letters{
+    static constexpr std::array<std::pair<Resolution, char>, 4> letters{
         {{resThumb, 'T'}, {resLow, 'L'}, {resMid, 'M'}, {resHigh, 'H'}}};
     std::string status;
     for (const auto& [r, letter] : letters) {
@@ -367,7 +369,20 @@ std::string SeriesRec::modelName(int i) const {
     return trimmedSpaces(rest.substr(0, rest.find('&')));
 }
 
-std::int32_t SeriesRec::missingPictures(int r) const {
+void SeriesRec::deletePictures(Resolution r) {
+    const std::int32_t count = photoCount;
+    for (std::int32_t n = 0; n <= count; ++n) {
+        std::error_code ignored;
+        std::filesystem::remove(localPictureFile(r, n), ignored);
+    }
+    loadedCount[indexOf(r)] = 0;
+}
+
+void SeriesRec::detachJobs(JobKind which) {
+    (which == JobKind::thumbnail ? thumbJob : pictureJob).reset();
+}
+
+std::int32_t SeriesRec::missingPictures(Resolution r) const {
     const std::int32_t count = photoCount;
     if (isMovie || count == countMovie) {
         return 0;
@@ -402,7 +417,7 @@ std::string SeriesRec::seriesUrl(bool archived) const {
     return registry().siteUrl(joinUrl("gallery", yearFolder(false), name));
 }
 
-std::string SeriesRec::resolutionUrl(int r, bool archived) const {
+std::string SeriesRec::resolutionUrl(Resolution r, bool archived) const {
     return isMovie ? seriesUrl(archived) : joinUrl(seriesUrl(archived), resolutionFolder(r));
 }
 
@@ -414,12 +429,12 @@ std::string SeriesRec::logoUrl() const {
     return joinUrl(seriesUrl(), isMovie ? movieLogoName : galleryLogoName);
 }
 
-std::string SeriesRec::pictureUrl(int r, int n, bool archived) const {
+std::string SeriesRec::pictureUrl(Resolution r, int n, bool archived) const {
     return joinUrl(resolutionUrl(r, archived), r == resThumb ? siteThumbnailFileName(seriesKey, n)
                                                              : pictureFileName(seriesKey, n));
 }
 
-std::string SeriesRec::pictureHtmlUrl(int r, int n) const {
+std::string SeriesRec::pictureHtmlUrl(Resolution r, int n) const {
     return joinUrl(resolutionUrl(r), picturePageFileName(seriesKey, n));
 }
 
@@ -429,7 +444,7 @@ std::string SeriesRec::localSeriesFolder(bool archived) const {
     return registry().localPath(joinPath(yearFolder(archived), name));
 }
 
-std::string SeriesRec::localResolutionFolder(int r, bool archived) const {
+std::string SeriesRec::localResolutionFolder(Resolution r, bool archived) const {
     if (isMovie) {
         return {};
     }
@@ -439,11 +454,11 @@ std::string SeriesRec::localResolutionFolder(int r, bool archived) const {
     return registry().localPath(joinPath(yearFolder(archived), name, resolutionFolder(r)));
 }
 
-std::string SeriesRec::localPictureFile(int r, int n, bool archived) const {
+std::string SeriesRec::localPictureFile(Resolution r, int n, bool archived) const {
     return localFileNumbered(r, hasResolution(zeroBasedRes, r) ? n - 1 : n, archived);
 }
 
-std::string SeriesRec::localFileNumbered(int r, int number, bool archived) const {
+std::string SeriesRec::localFileNumbered(Resolution r, int number, bool archived) const {
     if (isMovie) {
         return {};
     }

@@ -14,9 +14,6 @@ namespace zob {
 class ArtList;
 class ArtListList;
 class threadManagerNg;
-class WindowMessenger;
-struct DownloadEnv;
-struct FetchEnv;
 
 // One series of the site: a gallery of pictures or a movie. Records are
 // shared between every list that shows the series (see ArtListList); the
@@ -54,7 +51,7 @@ public:
     void setInArchive(bool flag);
     void scanLocalFiles();
     void recountFiles();
-    std::int32_t loadedCountOf(int r) const { return loadedCount[static_cast<std::size_t>(r)]; }
+    std::int32_t loadedCountOf(Resolution r) const { return loadedCount[indexOf(r)]; }
     // Four letters T/t/-, L/l/-, M/m/-, H/h/-, then "F" when in the
     // favorites and "B" when in the bad list of the registry.
     std::string statusText() const;
@@ -64,22 +61,15 @@ public:
     // The i-th model name (from 1), trimmed; empty when there are fewer.
     std::string modelName(int i) const;
 
-    // --- downloads
-    // Starts the thumbnail job and, unless r is the thumbnail resolution, the
-    // picture job of resolution r; a job already attached is not started
-    // again (the thumbnails on disk are announced once more instead).
-    void startDownload(int r, WindowMessenger& window, bool offline, const DownloadEnv& env);
-    // Fetches the missing small and/or large cover on the calling thread.
-    void fetchLogos(bool small, bool large, const FetchEnv& env);
-    void deletePictures(int r);
-    // 0 nothing, 1 downloading, 2 stopped, 3 stopping, 4 complete.
-    int resState(int r) const;
+    // --- the pictures on disk and the jobs attached (the jobs themselves
+    // are started by the download engine: startDownload)
+    void deletePictures(Resolution r);
     enum class JobKind { thumbnail, picture };
     void detachJobs(JobKind which);
 
     // Pictures of resolution r missing on disk among 1..photoCount (all of
     // them while the count is unknown, none for a movie).
-    std::int32_t missingPictures(int r) const;
+    std::int32_t missingPictures(Resolution r) const;
 
     // --- site addresses and local paths, for the address form in use. The
     // overloads with `archived` give them for the dated (false) or the
@@ -92,21 +82,25 @@ public:
     std::string yearFolder(bool archived) const;
     std::string seriesUrl() const { return seriesUrl(inArchive); }
     std::string seriesUrl(bool archived) const;
-    std::string resolutionUrl(int r) const { return resolutionUrl(r, inArchive); }
-    std::string resolutionUrl(int r, bool archived) const;
+    std::string resolutionUrl(Resolution r) const { return resolutionUrl(r, inArchive); }
+    std::string resolutionUrl(Resolution r, bool archived) const;
     std::string coverUrl() const { return coverUrl(inArchive); }
     std::string coverUrl(bool archived) const;
     std::string logoUrl() const;
-    std::string pictureUrl(int r, int n) const { return pictureUrl(r, n, inArchive); }
-    std::string pictureUrl(int r, int n, bool archived) const;
-    std::string pictureHtmlUrl(int r, int n) const;
+    std::string pictureUrl(Resolution r, int n) const { return pictureUrl(r, n, inArchive); }
+    std::string pictureUrl(Resolution r, int n, bool archived) const;
+    std::string pictureHtmlUrl(Resolution r, int n) const;
 
     std::string localSeriesFolder() const { return localSeriesFolder(inArchive); }
     std::string localSeriesFolder(bool archived) const;
-    std::string localResolutionFolder(int r) const { return localResolutionFolder(r, inArchive); }
-    std::string localResolutionFolder(int r, bool archived) const;
-    std::string localPictureFile(int r, int n) const { return localPictureFile(r, n, inArchive); }
-    std::string localPictureFile(int r, int n, bool archived) const;
+    std::string localResolutionFolder(Resolution r) const {
+        return localResolutionFolder(r, inArchive);
+    }
+    std::string localResolutionFolder(Resolution r, bool archived) const;
+    std::string localPictureFile(Resolution r, int n) const {
+        return localPictureFile(r, n, inArchive);
+    }
+    std::string localPictureFile(Resolution r, int n, bool archived) const;
     std::string localLogoFolder() const { return localLogoFolder(inArchive); }
     std::string localLogoFolder(bool archived) const;
     std::string localLogoFile(bool small) const { return localLogoFile(small, inArchive); }
@@ -147,7 +141,7 @@ private:
 
     // The file of resolution r numbered `number` on disk, whatever numbering
     // the series uses.
-    std::string localFileNumbered(int r, int number, bool archived) const;
+    std::string localFileNumbered(Resolution r, int number, bool archived) const;
 
     const ArtListList* registry_;
 };

@@ -1,9 +1,9 @@
 #include "cli/clisession.h"
 
+#include "app/serieslookup.h"
 #include "catalogue/memberlists.h"
 #include "cli/terminalprompt.h"
 #include "platform/textencoding.h"
-#include "shell/serieslookup.h"
 
 #include <iostream>
 

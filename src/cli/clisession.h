@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/appcontext.h"
+#include "app/archiveloader.h"
+#include "app/startupsignin.h"
 #include "cli/commandrun.h"
-#include "shell/appcontext.h"
-#include "shell/archiveloader.h"
-#include "shell/startupsignin.h"
 
 #include <filesystem>
 

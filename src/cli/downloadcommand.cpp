@@ -1,14 +1,14 @@
 #include "cli/downloadcommand.h"
 
+#include "app/seriesdownloadrun.h"
 #include "catalogue/artlistlist.h"
 #include "cli/clisession.h"
 #include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
 #include "download/queuedmessenger.h"
 #include "download/threadmanager.h"
+#include "download/windowmessages.h"
 #include "platform/textencoding.h"
-#include "shell/downloadevents.h"
-#include "shell/startupsignin.h"
 
 #include <atomic>
 #include <chrono>
@@ -91,13 +91,9 @@ private:
     sigset_t previous_{};
 };
 
-int currentResolution(int stored) {
-    return stored >= resHigh && stored <= resThumb ? stored : resLow;
-}
-
-char resolutionLetter(int r) {
-    constexpr char letters[] = "HMLT";
-    return letters[r];
+char resolutionLetter(Resolution r) {
+    constexpr std::string_view letters = "HMLT";
+    return letters[indexOf(r)];
 }
 
 // The stderr side: a bar rewritten in place on a terminal, one line per
@@ -105,7 +101,7 @@ char resolutionLetter(int r) {
 // stays on one line of an 80-column terminal: a long name gives way.
 class Progress {
 public:
-    Progress(const SeriesRec& series, int resolution)
+    Progress(const SeriesRec& series, Resolution resolution)
         : series_(series), resolution_(resolution), live_(isatty(STDERR_FILENO) == 1) {}
 
     void pictureArrived() {
@@ -156,20 +152,10 @@ private:
     }
 
     const SeriesRec& series_;
-    const int resolution_;
+    const Resolution resolution_;
     const bool live_;
     std::size_t drawnWidth_ = 0;
 };
-
-// Pictures of the download missing on disk: the thumbnails and, unless
-// only those were asked for, the pictures of the resolution.
-std::int32_t missingOf(const SeriesRec& series, int resolution) {
-    if (series.isMovie) {
-        return 0;
-    }
-    return series.missingPictures(resThumb) +
-           (resolution == resThumb ? 0 : series.missingPictures(resolution));
-}
 
 void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missing = 0) {
     out << terminalSafe(series.name) << '\t' << series.statusText() << '\t' << series.photoText();
@@ -184,117 +170,83 @@ void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missi
 // How long the pictures in hand may take after the first Ctrl-C.
 constexpr auto interruptGrace = std::chrono::seconds(5);
 
-} // namespace
-
-int runDownloadCommand(const CommandRun& run) {
-    const std::vector<std::string>& arguments = run.line.operands;
-    const std::optional<int> named =
-        arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;
-    if (arguments.empty() || arguments.size() > 2 || (arguments.size() == 2 && !named)) {
-        return run.usageError("NAME [high|mid|low|thumb]");
-    }
-    std::ostream& out = run.out;
-    CliSession session(run);
-    AppContext& context = session.context();
-    const InterruptCatcher interrupt(context.managerRegistry);
-    InterruptCatcher::abortOnFirst(true);
-    int status = 0;
-    if (!session.startWithMemberLists(status)) {
-        return interrupt.requested() ? interruptedStatus : status;
-    }
-    ArtListList& registry = context.loadedArchives;
-    const int resolution = named ? *named : currentResolution(context.configInfo.resolution);
-
-    const SeriesPtr series = session.seriesNamed(arguments[0], status);
-    if (!series) {
-        return interrupt.requested() ? interruptedStatus : status;
-    }
-    if (series->isMovie) {
-        // The browser hands a movie to the web browser; here its address is
-        // the answer.
-        out << series->seriesUrl() << '\n';
-        registry.saveAll();
-        printOutcome(*series, out);
-        return 0;
-    }
-    if (!context.offlineMode) {
-        series->fetchLogos(true, true, context.fetchEnv());
-    }
-    if (interrupt.requested()) {
-        registry.saveAll();
-        printOutcome(*series, out);
-        return interruptedStatus;
-    }
-
-    Progress progress(*series, resolution);
-    DeferredJoins joins;
+// The jobs of `download` until both ended: the first Ctrl-C stops them after
+// the pictures in hand, which after a grace are given up (their temporary
+// files go with them); a second Ctrl-C ends every transfer at once (the
+// signal handler pulls the abort flag itself). True when interrupted.
+bool runJobs(SeriesDownloadRun& download, AppContext& context) {
+    Progress progress(*download.series(), download.resolution());
     QueuedMessenger window([&](const WindowMessage& message) {
-        switch (message.id) {
-        case WM_loadedThumb:
-        case WM_loadedLarge:
+        download.handle(message);
+        if (message.id == WM_loadedThumb || message.id == WM_loadedLarge) {
             progress.pictureArrived();
-            break;
-        case WM_loadedThumbAll:
-            thumbnailJobEnded(*message.series);
-            progress.jobEnded("thumbnails");
-            break;
-        case WM_loadedLargeAll:
-            pictureJobEnded(*message.series, run.prompt);
-            progress.jobEnded("pictures");
-            break;
-        case WM_updateSpec:
-            seriesSpecUpdated(*message.series, registry, context.debugLog);
-            break;
-        case WM_freeThreadMngrNg:
-            managerFreed(message, context.managerRegistry, joins);
-            break;
-        default:
-            break;
+        } else if (message.id == WM_loadedThumbAll || message.id == WM_loadedLargeAll) {
+            progress.jobEnded(message.id == WM_loadedThumbAll ? "thumbnails" : "pictures");
         }
     });
-
-    InterruptCatcher::abortOnFirst(false);
-    std::vector<std::shared_ptr<threadManagerNg>> jobs;
     {
         const InterruptBlockedForNewThreads blocked;
-        series->startDownload(resolution, window, context.offlineMode, context.downloadEnv());
-        for (const auto& job : {series->thumbJob, series->pictureJob}) {
-            if (job) {
-                jobs.push_back(job);
-            }
-        }
+        download.startJobs(window);
     }
-
-    const auto jobsEnded = [&] { return !series->thumbJob && !series->pictureJob; };
     bool stopping = false;
     auto abortAt = std::chrono::steady_clock::time_point::max();
-    while (!jobsEnded()) {
-        window.processUntil([&] { return jobsEnded() || (!stopping && interrupt.requested()); },
-                            std::chrono::milliseconds(100));
-        joins.drain();
-        if (!stopping && interrupt.requested()) {
-            // Each worker finishes the picture in hand, then its manager ends
-            // as usual and the loop sees both free messages. A picture that
-            // takes longer than the grace is given up (its temporary file
-            // goes with it).
+    while (!download.ended()) {
+        window.processUntil(
+            [&] { return download.ended() || (!stopping && InterruptCatcher::requested()); },
+            std::chrono::milliseconds(100));
+        download.joinEnded();
+        if (!stopping && InterruptCatcher::requested()) {
             stopping = true;
             abortAt = std::chrono::steady_clock::now() + interruptGrace;
-            for (const auto& job : jobs) {
-                job->stopJob();
-            }
+            download.stop();
         }
         if (stopping && std::chrono::steady_clock::now() >= abortAt) {
             context.managerRegistry.abortTransfers();
         }
     }
-    joins.drain();
-    jobs.clear();
+    download.joinEnded();
     progress.finish();
+    return stopping;
+}
 
+} // namespace
+
+int runDownloadCommand(const CommandRun& run) {
+    const std::vector<std::string>& arguments = run.line.operands;
+    const std::optional<Resolution> named =
+        arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;
+    if (arguments.empty() || arguments.size() > 2 || (arguments.size() == 2 && !named)) {
+        return run.usageError("NAME [high|mid|low|thumb]");
+    }
+    CliSession session(run);
+    AppContext& context = session.context();
+    const InterruptCatcher interrupt(context.managerRegistry);
+    InterruptCatcher::abortOnFirst(true);
+    int status = 0;
+    const SeriesPtr series =
+        session.startWithMemberLists(status) ? session.seriesNamed(arguments[0], status) : nullptr;
+    if (!series) {
+        return interrupt.requested() ? interruptedStatus : status;
+    }
+    ArtListList& registry = context.loadedArchives;
+    if (series->isMovie) {
+        // The browser hands a movie to the web browser; here its address is
+        // the answer.
+        run.out << series->seriesUrl() << '\n';
+        registry.saveAll();
+        printOutcome(*series, run.out);
+        return 0;
+    }
+    const Resolution resolution =
+        named ? *named : resolutionNumbered(context.configInfo.resolution).value_or(resLow);
+    SeriesDownloadRun download(context, series, resolution);
+    download.fetchCovers();
+    InterruptCatcher::abortOnFirst(false);
+    const bool interrupted = interrupt.requested() || runJobs(download, context);
     registry.saveAll();
-    const std::int32_t missing = missingOf(*series, resolution);
-    printOutcome(*series, out, missing);
-    if (stopping) {
+    const std::int32_t missing = download.missing();
+    printOutcome(*series, run.out, missing);
+    if (interrupted) {
         return interruptedStatus;
     }
     return missing == 0 ? 0 : incompleteStatus;

@@ -1,13 +1,15 @@
 #include "cli/listcommand.h"
 
+#include "app/archivechoice.h"
+#include "app/archivelists.h"
 #include "catalogue/loadstatuslists.h"
 #include "catalogue/memberlists.h"
 #include "catalogue/monthlyartlist.h"
 #include "cli/clisession.h"
 #include "platform/textencoding.h"
-#include "shell/archivechoice.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -69,78 +71,74 @@ void printList(const ArtList& list, std::ostream& out) {
     }
 }
 
-int runListCommand(const CommandRun& run) {
-    const std::optional<std::string> caption = captionFor(run.line.operands);
-    const std::optional<ArchiveChoice> choice =
-        caption ? chooseArchiveEntry(*caption) : std::nullopt;
-    if (!choice) {
-        return run.usageError(
-            "name a list: month YYYY/MM, archive N (from 1), favorites, bad, bestof, "
-            "downloaded, stopped or notloaded");
-    }
-    if (choice->entry == ArchiveEntry::month) {
-        const YearMonth now = currentYearMonth();
-        if (choice->year < firstSiteYear ||
-            choice->year * 12 + choice->month > now.year * 12 + now.month) {
-            return run.usageError("the site has months from " + std::to_string(firstSiteYear) +
-                                  "/01 to this month only");
-        }
-    }
+namespace {
 
+// The list the command line names, or the reason it names none.
+std::optional<ArchiveChoice> listChoice(const CommandRun& run, std::string& problem) {
+    const std::optional<std::string> caption = captionFor(run.line.operands);
+    std::optional<ArchiveChoice> choice = caption ? chooseArchiveEntry(*caption) : std::nullopt;
+    if (!choice) {
+        problem = "name a list: month YYYY/MM, archive N (from 1), favorites, bad, bestof, "
+                  "downloaded, stopped or notloaded";
+        return std::nullopt;
+    }
+    const YearMonth now = currentYearMonth();
+    if (choice->entry == ArchiveEntry::month &&
+        (choice->year < firstSiteYear ||
+         choice->year * 12 + choice->month > now.year * 12 + now.month)) {
+        problem =
+            "the site has months from " + std::to_string(firstSiteYear) + "/01 to this month only";
+        return std::nullopt;
+    }
+    return choice;
+}
+
+// A month shown in place of the one asked for is said so.
+void noteWalkBack(const ArchiveChoice& choice, const ArtList& shown, bool offline) {
+    const auto* monthly = dynamic_cast<const monthlyArtList*>(&shown);
+    if (monthly == nullptr || choice.entry != ArchiveEntry::month ||
+        (monthly->year == choice.year && monthly->month == choice.month)) {
+        return;
+    }
+    char asked[16];
+    std::snprintf(asked, sizeof asked, "%04d/%02d", choice.year, choice.month);
+    const char* where = offline ? " in the local catalogue" : " on the site";
+    if (shown.empty()) {
+        std::cerr << "zob list: no month from " << asked << " back to " << firstSiteYear
+                  << "/01 has series" << where << '\n';
+    } else {
+        std::cerr << "zob list: " << asked << " has no series" << where
+                  << "; the latest earlier month that has some is shown: " << field(shown.caption())
+                  << '\n';
+    }
+}
+
+} // namespace
+
+int runListCommand(const CommandRun& run) {
+    std::string problem;
+    const std::optional<ArchiveChoice> choice = listChoice(run, problem);
+    if (!choice) {
+        return run.usageError(problem);
+    }
+    if (choice->entry == ArchiveEntry::downloading) {
+        return run.usageError("that list is not available on the command line");
+    }
     CliSession session(run);
     int status = 0;
     if (!session.startWithMemberLists(status)) {
         return status;
     }
     AppContext& context = session.context();
-    ArtListList& registry = context.loadedArchives;
-
     StderrProgress progress;
-    ArtListPtr list;
-    switch (choice->entry) {
-    case ArchiveEntry::favorites:
-        list = registry.favoriteList;
-        break;
-    case ArchiveEntry::badList:
-        list = registry.badList;
-        break;
-    case ArchiveEntry::bestOf:
-        list = std::make_shared<bestOfZelOraArtList>(registry);
-        break;
-    case ArchiveEntry::downloaded:
-        list = loadedArtList::create(registry, context.debugLog, &progress);
-        break;
-    case ArchiveEntry::stopped:
-        list = stoppedArtList::create(registry, context.debugLog, &progress);
-        break;
-    case ArchiveEntry::notDownloaded:
-        list = notLoadArtList::create(registry, context.debugLog, &progress);
-        break;
-    case ArchiveEntry::archivePage:
-    case ArchiveEntry::month:
-        list = std::make_shared<monthlyArtList>(registry, choice->year, choice->month);
-        break;
-    default:
-        return run.usageError("that list is not available on the command line");
-    }
+    ArchiveLists lists(context, &progress, currentYearMonth);
+    const ArtListPtr list = lists.listFor(*choice);
     const ArtListPtr shown = list ? addLoadedArchive(context, list, session) : nullptr;
-    registry.saveAll();
+    context.loadedArchives.saveAll();
     if (!shown) {
         return session.closeRequested() ? closedStatus : notFoundStatus;
     }
-    if (const auto* monthly = dynamic_cast<const monthlyArtList*>(shown.get());
-        monthly != nullptr && choice->entry == ArchiveEntry::month &&
-        (monthly->year != choice->year || monthly->month != choice->month)) {
-        const char* where = context.offlineMode ? " in the local catalogue" : " on the site";
-        if (shown->empty()) {
-            std::cerr << "zob list: no month from " << field(*caption) << " back to "
-                      << firstSiteYear << "/01 has series" << where << '\n';
-        } else {
-            std::cerr << "zob list: " << field(*caption) << " has no series" << where
-                      << "; the latest earlier month that has some is shown: "
-                      << field(shown->caption()) << '\n';
-        }
-    }
+    noteWalkBack(*choice, *shown, context.offlineMode);
     printList(*shown, run.out);
     return 0;
 }

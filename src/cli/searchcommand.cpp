@@ -1,12 +1,12 @@
 #include "cli/searchcommand.h"
 
+#include "app/searchcommands.h"
+#include "app/startupsignin.h"
 #include "catalogue/artlistlist.h"
 #include "cli/clisession.h"
 #include "cli/listcommand.h"
 #include "platform/textencoding.h"
 #include "search/history.h"
-#include "search/searchcommands.h"
-#include "shell/startupsignin.h"
 
 #include <algorithm>
 #include <charconv>

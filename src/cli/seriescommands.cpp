@@ -1,7 +1,7 @@
 #include "cli/seriescommands.h"
 
+#include "app/seriesactions.h"
 #include "catalogue/artlistlist.h"
-#include "catalogue/memberlists.h"
 #include "cli/clisession.h"
 #include "platform/textencoding.h"
 
@@ -38,10 +38,10 @@ int runAddRemove(const CommandRun& run,
 
 } // namespace
 
-std::optional<int> resolutionNamed(std::string_view word) {
+std::optional<Resolution> resolutionNamed(std::string_view word) {
     constexpr std::array<std::string_view, resolutionCount> names{"high", "mid", "low", "thumb"};
-    for (int r = 0; r < resolutionCount; ++r) {
-        if (word == names[static_cast<std::size_t>(r)]) {
+    for (const Resolution r : allResolutions) {
+        if (word == names[indexOf(r)]) {
             return r;
         }
     }
@@ -50,30 +50,20 @@ std::optional<int> resolutionNamed(std::string_view word) {
 
 int runFavCommand(const CommandRun& run) {
     return runAddRemove(run, [](AppContext& context, const SeriesPtr& series, bool add) {
-        auto& favorites = dynamic_cast<FavoriteArtList&>(*context.loadedArchives.favoriteList);
-        if (add) {
-            favorites.addFavorite(series, context.offlineMode, context.fetchEnv());
-        } else {
-            favorites.removeFavorite(series, context.offlineMode, context.fetchEnv());
-        }
+        add ? addToFavorites(context, series) : removeFromFavorites(context, series);
     });
 }
 
 int runBadCommand(const CommandRun& run) {
     return runAddRemove(run, [](AppContext& context, const SeriesPtr& series, bool add) {
-        auto& bad = dynamic_cast<BadArtList&>(*context.loadedArchives.badList);
-        if (add) {
-            bad.addBad(series);
-        } else {
-            bad.removeBad(series);
-        }
+        add ? addToBadList(context, series) : removeFromBadList(context, series);
     });
 }
 
 int runDeleteCommand(const CommandRun& run) {
     const std::vector<std::string>& arguments = run.line.operands;
     const bool all = arguments.size() == 2 && arguments[1] == "all";
-    const std::optional<int> resolution =
+    const std::optional<Resolution> resolution =
         arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;
     if (!all && !resolution) {
         return run.usageError("NAME high|mid|low|thumb|all");
@@ -87,15 +77,7 @@ int runDeleteCommand(const CommandRun& run) {
     if (!series) {
         return status;
     }
-    if (all) {
-        // High first, thumbnails last, as the menu's "ALL PICS" does.
-        for (int r = resHigh; r <= resThumb; ++r) {
-            series->deletePictures(r);
-        }
-    } else {
-        series->deletePictures(*resolution);
-    }
-    series->scanLocalFiles();
+    deleteSeriesPictures(*series, resolution);
     session.context().loadedArchives.saveAll();
     run.out << terminalSafe(series->name) << '\t' << series->statusText() << '\n';
     return 0;

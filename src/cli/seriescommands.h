@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/resolution.h"
 #include "cli/commandrun.h"
 
 #include <optional>
@@ -8,7 +9,7 @@
 namespace zob {
 
 // "high", "mid", "low" or "thumb" as the program numbers them.
-std::optional<int> resolutionNamed(std::string_view word);
+std::optional<Resolution> resolutionNamed(std::string_view word);
 
 // `zob fav add|remove NAME`, `zob bad add|remove NAME` and
 // `zob delete NAME high|mid|low|thumb|all`: the series menu's commands, the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/userprompt.h"
+#include "platform/userprompt.h"
 
 #include <cstdio>
 #include <mutex>

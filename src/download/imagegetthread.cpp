@@ -2,9 +2,9 @@
 
 #include "download/downloadfile.h"
 #include "download/workerfetch.h"
+#include "platform/debuglog.h"
 #include "platform/threadinfo.h"
-#include "shell/debuglog.h"
-#include "shell/userprompt.h"
+#include "platform/userprompt.h"
 #include "site/httpclient.h"
 
 #include <array>
@@ -14,14 +14,14 @@ namespace zob {
 
 namespace {
 
-std::string_view resolutionTag(int r) {
+std::string_view resolutionTag(Resolution r) {
     static constexpr std::array<std::string_view, 4> tags{"/H", "/M", "/L", "/T"};
-    return tags.at(static_cast<std::size_t>(r));
+    return tags.at(indexOf(r));
 }
 
 } // namespace
 
-ImageGetThread::ImageGetThread(SeriesPtr seriesRecord, std::uint8_t r, bool offlineMode,
+ImageGetThread::ImageGetThread(SeriesPtr seriesRecord, Resolution r, bool offlineMode,
                                const DownloadEnv& env)
     : series(std::move(seriesRecord)), resolution(r), offline(offlineMode), env_(env) {}
 
@@ -31,8 +31,8 @@ void ImageGetThread::log(const std::string& text, bool append) const {
 
 void ImageGetThread::run() {
     SeriesRec& record = *series;
-    const int r = resolution;
-    const auto index = static_cast<std::size_t>(r);
+    const Resolution r = resolution;
+    const std::size_t index = indexOf(r);
     const std::string tag(resolutionTag(r));
     setCurrentThreadName("ImageGet:" + record.title + tag);
     log("SeriesGet:" + record.title + "/" + tag, false);
@@ -116,7 +116,7 @@ void ImageGetThread::run() {
 
 ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClient& http) {
     SeriesRec& record = *series;
-    const int r = resolution;
+    const Resolution r = resolution;
     // One reading of the address form for the whole picture: the series'
     // other job may switch it meanwhile, and the address asked and the file
     // written must agree.

@@ -24,8 +24,7 @@ class HttpClient;
 // later one would fail the same way. Neither changes the count.
 class ImageGetThread final : public myActionThread {
 public:
-    ImageGetThread(SeriesPtr seriesRecord, std::uint8_t r, bool offlineMode,
-                   const DownloadEnv& env);
+    ImageGetThread(SeriesPtr seriesRecord, Resolution r, bool offlineMode, const DownloadEnv& env);
 
     std::string_view className() const override { return "ImageGetThread"; }
 
@@ -33,7 +32,7 @@ public:
     static constexpr int siteFailureLimit = 5;
 
     const SeriesPtr series;
-    const std::uint8_t resolution;
+    const Resolution resolution;
     const bool offline;
 
 private:

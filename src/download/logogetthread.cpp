@@ -4,9 +4,9 @@
 #include "catalogue/artlistlist.h"
 #include "download/downloadfile.h"
 #include "download/workerfetch.h"
+#include "platform/debuglog.h"
 #include "platform/threadinfo.h"
-#include "shell/debuglog.h"
-#include "shell/userprompt.h"
+#include "platform/userprompt.h"
 #include "site/httpclient.h"
 
 namespace zob {

@@ -2,7 +2,7 @@
 
 #include "download/windowmessages.h"
 #include "download/windowmessenger.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 
 #include <atomic>
 #include <cstddef>

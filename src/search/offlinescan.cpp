@@ -4,7 +4,7 @@
 #include "catalogue/artlistlist.h"
 #include "catalogue/cataloguefile.h"
 #include "catalogue/monthlyartlist.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 #include "site/joining.h"
 #include "site/sitenames.h"
 

@@ -3,7 +3,7 @@
 #include "catalogue/artlistlist.h"
 #include "catalogue/cataloguefile.h"
 #include "platform/atomicfile.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 #include "site/fetch.h"
 #include "site/fetchsink.h"
 #include "site/joining.h"

@@ -2,7 +2,7 @@
 #include "catalogue/loadstatuslists.h"
 #include "catalogue/loadstatustesting.h"
 #include "catalogue/monthlyartlist.h"
-#include "shell/debuglog.h"
+#include "platform/debuglog.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -97,9 +97,9 @@ TEST_F(LoadStatusTest, PicturesOnDiskDecideTheList) {
     // A movie's folder holds no pictures the lists look at.
     std::filesystem::create_directories(records[5]->localSeriesFolder());
 
-    const auto loaded = loadedArtList::create(world.registry, log, nullptr, march2008);
-    const auto stopped = stoppedArtList::create(world.registry, log, nullptr, march2008);
-    const auto notLoaded = notLoadArtList::create(world.registry, log, nullptr, march2008);
+    const auto loaded = loadedArtList(world.registry, log, nullptr, march2008);
+    const auto stopped = stoppedArtList(world.registry, log, nullptr, march2008);
+    const auto notLoaded = notLoadArtList(world.registry, log, nullptr, march2008);
     EXPECT_EQ(namesOf(*loaded), (Names{"done_a_200803", "thumbs_b_200803"}));
     EXPECT_EQ(namesOf(*stopped), (Names{"mixed_c_200803", "half_d_200803"}));
     EXPECT_EQ(namesOf(*notLoaded), (Names{"fresh_e_200803", "film_f_200803"}));
@@ -117,7 +117,7 @@ TEST_F(LoadStatusTest, FirstBuildReadsEveryFoundMonthDownToJanuary2004) {
     writeMonth(2003, 12, {{"dec_f_200312"}});
     writeMonth(2003, 1, {{"first_g_200301"}});
 
-    const auto list = notLoadArtList::create(world.registry, log, &progress, march2008);
+    const auto list = notLoadArtList(world.registry, log, &progress, march2008);
 
     EXPECT_EQ(progress.texts, (Names{"check 2008/3 archive ... ", "check 2007/11 archive ... ",
                                      "check 2004/1 archive ... "}));
@@ -136,7 +136,7 @@ TEST_F(LoadStatusTest, FirstBuildReadsEveryFoundMonthDownToJanuary2004) {
 TEST_F(LoadStatusTest, LaterBuildsMergeOnlyMonthsLoadedInThisRun) {
     const auto march = writeMonth(2008, 3, {{"aa_a_200803"}});
     writeMonth(2008, 2, {{"bb_b_200802"}});
-    const auto list = notLoadArtList::create(world.registry, log, &progress, march2008);
+    const auto list = notLoadArtList(world.registry, log, &progress, march2008);
     ASSERT_EQ(namesOf(*list), (Names{"bb_b_200802", "aa_a_200803"}));
 
     // A catalogue that appears later is not read again by a rebuild.
@@ -158,15 +158,15 @@ TEST_F(LoadStatusTest, LaterBuildsMergeOnlyMonthsLoadedInThisRun) {
     EXPECT_EQ(mergeLines(logged), (Names{"marged:2 mem (2008/3)", "marged:2 mem (2008/1)"}));
     EXPECT_TRUE(progress.texts.empty());
 
-    const auto loaded = loadedArtList::create(world.registry, log, nullptr, march2008);
+    const auto loaded = loadedArtList(world.registry, log, nullptr, march2008);
     EXPECT_EQ(namesOf(*loaded), (Names{"aa_a_200803"}));
 }
 
 TEST_F(LoadStatusTest, NothingOnDiskGivesEmptyLists) {
     std::vector<std::shared_ptr<statBaseArtList>> lists{
-        loadedArtList::create(world.registry, log, &progress, march2008),
-        stoppedArtList::create(world.registry, log, &progress, march2008),
-        notLoadArtList::create(world.registry, log, &progress, march2008)};
+        loadedArtList(world.registry, log, &progress, march2008),
+        stoppedArtList(world.registry, log, &progress, march2008),
+        notLoadArtList(world.registry, log, &progress, march2008)};
     for (const auto& list : lists) {
         EXPECT_TRUE(list->empty()) << list->caption();
         EXPECT_FALSE(list->load()) << list->caption();
@@ -177,10 +177,10 @@ TEST_F(LoadStatusTest, NothingOnDiskGivesEmptyLists) {
 
 TEST_F(LoadStatusTest, KindsAreDifferentListsThatAreNeverStored) {
     writeMonth(2008, 3, {{"aa_a_200803"}});
-    const auto loaded = loadedArtList::create(world.registry, log, nullptr, march2008);
-    const auto loadedAgain = loadedArtList::create(world.registry, log, nullptr, march2008);
-    const auto stopped = stoppedArtList::create(world.registry, log, nullptr, march2008);
-    const auto notLoaded = notLoadArtList::create(world.registry, log, nullptr, march2008);
+    const auto loaded = loadedArtList(world.registry, log, nullptr, march2008);
+    const auto loadedAgain = loadedArtList(world.registry, log, nullptr, march2008);
+    const auto stopped = stoppedArtList(world.registry, log, nullptr, march2008);
+    const auto notLoaded = notLoadArtList(world.registry, log, nullptr, march2008);
     const auto downloading = std::make_shared<loadingArtList>(world.registry);
     const auto month = std::make_shared<monthlyArtList>(world.registry, 2008, 3);
 

@@ -11,7 +11,7 @@
 
 namespace zob::loadstatustest {
 
-inline void putPictures(const SeriesRec& record, int resolution,
+inline void putPictures(const SeriesRec& record, Resolution resolution,
                         std::initializer_list<int> numbers) {
     for (const int number : numbers) {
         const std::filesystem::path file = record.localPictureFile(resolution, number);

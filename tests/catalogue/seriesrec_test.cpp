@@ -16,7 +16,7 @@ protected:
         return SeriesRec::create(*list, address, "Title", cover);
     }
     // A picture file of `record` with content (or empty, as a failed transfer leaves it).
-    void putPicture(const SeriesRec& record, int r, int n, std::string_view bytes = "jpeg") {
+    void putPicture(const SeriesRec& record, Resolution r, int n, std::string_view bytes = "jpeg") {
         const std::filesystem::path file = record.localPictureFile(r, n);
         std::filesystem::create_directories(file.parent_path());
         writeBytes(file, bytes);

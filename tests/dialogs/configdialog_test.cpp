@@ -1,4 +1,4 @@
-#include "config/configdialog.h"
+#include "gui/dialogs/configdialog.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/screenshots.h"
 

@@ -1,4 +1,4 @@
-#include "shell/gui/displaytext.h"
+#include "gui/displaytext.h"
 
 #include <gtest/gtest.h>
 #include <string>

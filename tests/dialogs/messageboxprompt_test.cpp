@@ -1,4 +1,4 @@
-#include "shell/gui/messageboxprompt.h"
+#include "gui/dialogs/messageboxprompt.h"
 
 #include <QApplication>
 #include <QEventLoop>

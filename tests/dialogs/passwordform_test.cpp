@@ -1,4 +1,4 @@
-#include "shell/gui/passwordform.h"
+#include "gui/dialogs/passwordform.h"
 #include "testsupport/screenshots.h"
 
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "shell/gui/splashform.h"
+#include "gui/dialogs/splashform.h"
 #include "testsupport/screenshots.h"
 
 #include <QGuiApplication>

@@ -50,7 +50,7 @@ public:
     std::vector<std::int32_t> numbersOf(std::uint16_t id) const {
         std::vector<std::int32_t> numbers;
         for (const WindowMessage& message : of(id)) {
-            numbers.push_back(message.second);
+            numbers.push_back(message.picture);
         }
         return numbers;
     }
@@ -132,11 +132,10 @@ protected:
     }
 
     // One picture job of resolution `r`, run to its end.
-    void runJob(const SeriesPtr& series, int r, bool offline = false) {
+    void runJob(const SeriesPtr& series, Resolution r, bool offline = false) {
         const DownloadEnv downloadEnv = env();
         auto manager = threadManagerNg::create(context().managerRegistry, 1, [&] {
-            return std::make_unique<ImageGetThread>(series, static_cast<std::uint8_t>(r), offline,
-                                                    downloadEnv);
+            return std::make_unique<ImageGetThread>(series, r, offline, downloadEnv);
         });
         ASSERT_NE(manager, nullptr);
         manager->window = &window->messenger;
@@ -148,14 +147,14 @@ protected:
     }
 
     // Picture files 1..count of resolution `r`, written as a finished run would.
-    static void putPictures(const SeriesRec& series, int r, int from, int to) {
+    static void putPictures(const SeriesRec& series, Resolution r, int from, int to) {
         for (int n = from; n <= to; ++n) {
             const fs::path file = series.localPictureFile(r, n);
             fs::create_directories(file.parent_path());
             writeBytes(file, "picture " + std::to_string(n));
         }
     }
-    static int picturesOnDisk(const SeriesRec& series, int r, int upTo) {
+    static int picturesOnDisk(const SeriesRec& series, Resolution r, int upTo) {
         int found = 0;
         for (int n = 1; n <= upTo; ++n) {
             std::error_code error;

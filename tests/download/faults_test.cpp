@@ -1,9 +1,10 @@
 // Downloads on a machine and a site where things go wrong: only the site
 // saying a picture does not exist may shorten a series; a full disk or a busy
 // site must never cost the pictures after it for good.
+#include "app/downloadevents.h"
 #include "download/dltesting.h"
 #include "download/downloadfile.h"
-#include "shell/downloadevents.h"
+#include "download/seriesdownload.h"
 #include "site/sitenames.h"
 
 #include <gmock/gmock.h>
@@ -81,9 +82,9 @@ TEST_F(DownloadFaults, ASiteFailureSkipsOnlyThatPictureAndNeverCutsTheCount) {
     const SeriesPtr series = record(g);
     // Three failures in a row, none of them a "not found".
     demosite::Faults faults;
-    faults.fixedAnswers[g.picturePath(resLow, 2)] = {503, "busy"};
-    faults.fixedAnswers[g.picturePath(resLow, 3)] = {200, "<html>an error page</html>"};
-    faults.fixedAnswers[g.picturePath(resLow, 4)] = {500, "oops"};
+    faults.fixedAnswers[g.picturePath(demosite::resLow, 2)] = {503, "busy"};
+    faults.fixedAnswers[g.picturePath(demosite::resLow, 3)] = {200, "<html>an error page</html>"};
+    faults.fixedAnswers[g.picturePath(demosite::resLow, 4)] = {500, "oops"};
     site().setFaults(faults);
 
     runJob(series, resLow);
@@ -101,7 +102,7 @@ TEST_F(DownloadFaults, ASiteFailureSkipsOnlyThatPictureAndNeverCutsTheCount) {
     unknown->photoCount = photoCountUnknown;
     demosite::Faults down;
     for (int n = 1; n <= 2 * ImageGetThread::siteFailureLimit; ++n) {
-        down.fixedAnswers[g.picturePath(resHigh, n)] = {503, "down"};
+        down.fixedAnswers[g.picturePath(demosite::resHigh, n)] = {503, "down"};
     }
     site().setFaults(down);
     site().clearRequests();
@@ -119,7 +120,7 @@ TEST_F(DownloadFaults, TryingTheArchiveNeverMisleadsTheSeriesOtherJob) {
     for (int round = 0; round < 8; ++round) {
         fs::remove_all(local());
         const SeriesPtr series = record(g);
-        series->startDownload(resMid, window->messenger, false, env());
+        startDownload(*series, resMid, window->messenger, false, env());
         ASSERT_TRUE(window->runUntilFreed(2));
         EXPECT_FALSE(series->inArchive.load());
         EXPECT_EQ(picturesOnDisk(*series, resThumb, g.announcedPhotos), g.announcedPhotos)
@@ -146,7 +147,7 @@ TEST_F(DownloadFaults, TemporaryFilesAreUniqueHiddenBesideTheirFileAndLeftoversG
     const fs::path stale = lores / ("." + fs::path(picture).filename().string() + ".1-7.part");
     fs::create_directories(lores);
     writeBytes(stale, "half a picture");
-    series->startDownload(resLow, window->messenger, false, env());
+    startDownload(*series, resLow, window->messenger, false, env());
     ASSERT_TRUE(window->runUntilFreed(2));
     EXPECT_THAT(hiddenFiles(lores), IsEmpty());
     EXPECT_THAT(hiddenFiles(series->localSeriesFolder()), IsEmpty());
@@ -156,7 +157,7 @@ TEST_F(DownloadFaults, TemporaryFilesAreUniqueHiddenBesideTheirFileAndLeftoversG
 TEST_F(DownloadFaults, AFolderPictureThatCannotBeWrittenIsTold) {
     const auto& g = roomy();
     const SeriesPtr series = record(g);
-    series->fetchLogos(true, true, context().fetchEnv());
+    fetchLogos(*series, true, true, context().fetchEnv());
     putPictures(*series, resLow, 1, g.announcedPhotos);
     fs::create_directories(fs::path(series->folderPictureFile()) / "in-the-way");
 

@@ -74,7 +74,7 @@ TEST_F(ImageGetThreadTest, FetchesIntoTheLocalLayoutAndReplacesAnEmptyLeftover) 
 TEST_F(ImageGetThreadTest, MissingLastPicturesCutTheCount) {
     const auto& g = gallery([](const demosite::Series& s) { return s.lastPicturesMissing; });
     const SeriesPtr series = record(g);
-    const int present = g.existingPictures[resLow];
+    const int present = g.existingPictures[demosite::resLow];
     ASSERT_LT(present, g.announcedPhotos);
 
     runJob(series, resLow);
@@ -94,7 +94,7 @@ TEST_F(ImageGetThreadTest, FailureGapsShorterThanThreeDoNotCutButThreeDo) {
     const SeriesPtr series = record(g);
     demosite::Faults faults;
     for (const int n : {5, 6, 8, 9, 10}) {
-        faults.fixedAnswers[g.picturePath(resLow, n)] = {404, "gone"};
+        faults.fixedAnswers[g.picturePath(demosite::resLow, n)] = {404, "gone"};
     }
     site().setFaults(faults);
 
@@ -113,8 +113,8 @@ TEST_F(ImageGetThreadTest, FailureGapsShorterThanThreeDoNotCutButThreeDo) {
     site().setFaults({});
     again->photoCount = g.announcedPhotos;
     demosite::Faults gap;
-    gap.fixedAnswers[g.picturePath(resHigh, 2)] = {404, "gone"};
-    gap.fixedAnswers[g.picturePath(resHigh, 3)] = {404, "gone"};
+    gap.fixedAnswers[g.picturePath(demosite::resHigh, 2)] = {404, "gone"};
+    gap.fixedAnswers[g.picturePath(demosite::resHigh, 3)] = {404, "gone"};
     site().setFaults(gap);
     window->received.clear();
     runJob(again, resHigh);
@@ -128,7 +128,7 @@ TEST_F(ImageGetThreadTest, ABodyCutOffNeverLandsUnderThePictureName) {
     const auto& g = gallery(plain);
     const SeriesPtr series = record(g);
     demosite::Faults faults;
-    faults.closeMidBodyPrefix = g.picturePath(resLow, 3);
+    faults.closeMidBodyPrefix = g.picturePath(demosite::resLow, 3);
     site().setFaults(faults);
 
     runJob(series, resLow);

@@ -1,6 +1,7 @@
 #include "catalogue/artlist.h"
 #include "download/dltesting.h"
 #include "download/logogetthread.h"
+#include "download/seriesdownload.h"
 #include "site/sitenames.h"
 
 #include <gmock/gmock.h>
@@ -34,14 +35,14 @@ protected:
     }
 
     void runLogos(ArtList& artList, bool offline) {
-        artList.startLogoDownload(window->messenger, offline, env());
+        startLogoDownload(artList, window->messenger, offline, env());
         ASSERT_TRUE(window->runUntilFreed(1));
     }
 
     std::vector<Pair> logoMessages() const {
         std::vector<Pair> pairs;
         for (const WindowMessage& message : window->of(WM_loadedLogo)) {
-            pairs.emplace_back(message.first, message.second);
+            pairs.emplace_back(message.listIndex, message.largeCover ? 1 : 0);
         }
         return pairs;
     }
@@ -76,7 +77,7 @@ TEST_F(LogoGetThreadTest, SmallCoversFirstThenLargeOnesEachAnnounced) {
 
 TEST_F(LogoGetThreadTest, AnEmptyListAnnouncesOnceWithoutAManager) {
     const auto empty = std::make_shared<monthlyArtList>(registry(), 2008, 1);
-    empty->startLogoDownload(window->messenger, false, env());
+    startLogoDownload(*empty, window->messenger, false, env());
 
     EXPECT_THAT(logoMessages(), ElementsAre(Pair{0, 0}));
     EXPECT_EQ(window->received.size(), 1U);

@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 
 TEST(QueuedMessenger, AForeignSendWaitsUntilTheOwnerHasHandledIt) {
     std::vector<std::int32_t> seen;
-    QueuedMessenger window([&](const WindowMessage& message) { seen.push_back(message.second); });
+    QueuedMessenger window([&](const WindowMessage& message) { seen.push_back(message.picture); });
     std::atomic<bool> returned{false};
     std::thread sender([&] {
         window.send(WindowMessage::loadedThumb(nullptr, 7));

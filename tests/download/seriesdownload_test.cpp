@@ -1,5 +1,6 @@
 #include "catalogue/cataloguefile.h"
 #include "download/dltesting.h"
+#include "download/seriesdownload.h"
 #include "site/sitenames.h"
 
 #include <gmock/gmock.h>
@@ -21,7 +22,7 @@ protected:
 
 TEST_F(SeriesDownloadTest, ThumbnailResolutionStartsOnlyTheThumbnailJob) {
     const SeriesPtr series = record(gallery(plain));
-    series->startDownload(resThumb, window->messenger, false, env());
+    startDownload(*series, resThumb, window->messenger, false, env());
 
     ASSERT_NE(series->thumbJob, nullptr);
     EXPECT_EQ(series->pictureJob, nullptr);
@@ -38,7 +39,7 @@ TEST_F(SeriesDownloadTest, ThumbnailResolutionStartsOnlyTheThumbnailJob) {
 TEST_F(SeriesDownloadTest, AnotherResolutionStartsBothJobsOnce) {
     const auto& g = gallery(plain);
     const SeriesPtr series = record(g);
-    series->startDownload(resMid, window->messenger, false, env());
+    startDownload(*series, resMid, window->messenger, false, env());
     const auto thumbs = series->thumbJob;
     const auto pictures = series->pictureJob;
     ASSERT_NE(thumbs, nullptr);
@@ -49,7 +50,7 @@ TEST_F(SeriesDownloadTest, AnotherResolutionStartsBothJobsOnce) {
 
     // While attached, a second start (even for another resolution) adds no
     // job; it only replays the thumbnails the job has stored so far.
-    series->startDownload(resHigh, window->messenger, false, env());
+    startDownload(*series, resHigh, window->messenger, false, env());
     const std::size_t replayed = window->received.size();
     EXPECT_EQ(window->numbersOf(WM_loadedThumb).size(), replayed);
     EXPECT_EQ(series->thumbJob, thumbs);
@@ -69,9 +70,9 @@ TEST_F(SeriesDownloadTest, AnotherResolutionStartsBothJobsOnce) {
 TEST_F(SeriesDownloadTest, AnAttachedThumbnailJobReplaysTheThumbnailsOnDisk) {
     const SeriesPtr series = record(gallery(plain));
     putPictures(*series, resThumb, 1, 3);
-    series->startDownload(resThumb, window->messenger, false, env());
+    startDownload(*series, resThumb, window->messenger, false, env());
     // The worker waits on its first message meanwhile: nothing beyond 3 exists.
-    series->startDownload(resThumb, window->messenger, false, env());
+    startDownload(*series, resThumb, window->messenger, false, env());
 
     EXPECT_THAT(window->numbersOf(WM_loadedThumb), ElementsAre(1, 2, 3));
     EXPECT_EQ(window->received.size(), 3U);
@@ -88,7 +89,7 @@ TEST_F(SeriesDownloadTest, TheThirtyFirstDownloadIsRefused) {
         held.back()->window = &window->messenger;
     }
     const SeriesPtr series = record(gallery(plain));
-    series->startDownload(resLow, window->messenger, false, env());
+    startDownload(*series, resLow, window->messenger, false, env());
 
     EXPECT_EQ(series->thumbJob, nullptr);
     EXPECT_EQ(series->pictureJob, nullptr);
@@ -108,7 +109,7 @@ TEST_F(SeriesDownloadTest, TheThirtyFirstDownloadIsRefused) {
 TEST_F(SeriesDownloadTest, StateFollowsDiskAndJobs) {
     const auto& g = gallery(plain);
     const SeriesPtr series = record(g);
-    EXPECT_EQ(series->resState(resLow), 0);
+    EXPECT_EQ(resState(*series, resLow), JobState::none);
     putPictures(*series, resLow, 1, 1);
     // A slow site keeps the picture job on picture 2 while the state is
     // looked at: a job that had already ended would no longer be stopping.
@@ -116,23 +117,23 @@ TEST_F(SeriesDownloadTest, StateFollowsDiskAndJobs) {
     slow.latency = std::chrono::milliseconds(400);
     site().setFaults(slow);
 
-    series->startDownload(resLow, window->messenger, false, env());
+    startDownload(*series, resLow, window->messenger, false, env());
     // No message is handled yet, so both jobs are still attached.
-    EXPECT_EQ(series->resState(resThumb), 1);
-    EXPECT_EQ(series->resState(resLow), 1);
-    EXPECT_EQ(series->resState(resHigh), 0);
+    EXPECT_EQ(resState(*series, resThumb), JobState::downloading);
+    EXPECT_EQ(resState(*series, resLow), JobState::downloading);
+    EXPECT_EQ(resState(*series, resHigh), JobState::none);
     series->pictureJob->stopJob();
-    EXPECT_EQ(series->resState(resLow), 3);
+    EXPECT_EQ(resState(*series, resLow), JobState::stopping);
     series->thumbJob->stopJob();
     ASSERT_TRUE(window->runUntilFreed(2));
     site().setFaults({});
 
     series->scanLocalFiles();
-    EXPECT_EQ(series->resState(resLow), 2); // stopped, picture 1 on disk
-    series->startDownload(resThumb, window->messenger, false, env());
+    EXPECT_EQ(resState(*series, resLow), JobState::stopped); // stopped, picture 1 on disk
+    startDownload(*series, resThumb, window->messenger, false, env());
     ASSERT_TRUE(window->runUntilFreed(1));
     series->scanLocalFiles();
-    EXPECT_EQ(series->resState(resThumb), 4);
+    EXPECT_EQ(resState(*series, resThumb), JobState::complete);
     EXPECT_LT(picturesOnDisk(*series, resLow, g.announcedPhotos), g.announcedPhotos);
 
     series->deletePictures(resLow);
@@ -140,7 +141,7 @@ TEST_F(SeriesDownloadTest, StateFollowsDiskAndJobs) {
     EXPECT_EQ(series->loadedCountOf(resLow), 0);
     EXPECT_EQ(picturesOnDisk(*series, resThumb, g.announcedPhotos), g.announcedPhotos);
     series->scanLocalFiles();
-    EXPECT_EQ(series->resState(resLow), 0);
+    EXPECT_EQ(resState(*series, resLow), JobState::none);
 }
 
 TEST_F(SeriesDownloadTest, DeletingAZeroBasedResolutionRemovesEveryNumber) {
@@ -156,16 +157,16 @@ TEST_F(SeriesDownloadTest, DeletingAZeroBasedResolutionRemovesEveryNumber) {
 TEST_F(SeriesDownloadTest, FetchLogosStoresMissingCovers) {
     const auto& g = gallery(plain);
     const SeriesPtr series = record(g);
-    series->fetchLogos(true, false, context().fetchEnv());
+    fetchLogos(*series, true, false, context().fetchEnv());
     EXPECT_GT(fs::file_size(series->localLogoFile(true)), 0U);
     EXPECT_FALSE(fs::exists(series->localLogoFile(false)));
-    series->fetchLogos(true, true, context().fetchEnv());
+    fetchLogos(*series, true, true, context().fetchEnv());
     EXPECT_GT(fs::file_size(series->localLogoFile(false)), 0U);
     EXPECT_EQ(requestsFor("cover"), 1U);
 
     const auto& moved = gallery([](const demosite::Series& s) { return s.archiveOnly; });
     const SeriesPtr archived = record(moved);
-    archived->fetchLogos(true, true, context().fetchEnv());
+    fetchLogos(*archived, true, true, context().fetchEnv());
     EXPECT_TRUE(archived->inArchive);
     EXPECT_GT(fs::file_size(local() / "archive" / "00logo" / (moved.name + "_s.jpg")), 0U);
     EXPECT_GT(fs::file_size(local() / "archive" / "00logo" / (moved.name + "_l.jpg")), 0U);
@@ -177,9 +178,9 @@ TEST_F(SeriesDownloadTest, FetchLogosStoresMissingCovers) {
 TEST_F(SeriesDownloadTest, AnArchiveOnlySeriesSurvivesASaveAndAnotherRun) {
     const auto& g = gallery([](const demosite::Series& s) { return s.archiveOnly; });
     const SeriesPtr series = record(g);
-    series->startDownload(resLow, window->messenger, false, env());
+    startDownload(*series, resLow, window->messenger, false, env());
     ASSERT_TRUE(window->runUntilFreed(2));
-    list->startLogoDownload(window->messenger, false, env());
+    startLogoDownload(*list, window->messenger, false, env());
     ASSERT_TRUE(window->runUntilFreed(1));
     ASSERT_TRUE(series->inArchive);
     // Both jobs met the dated address gone at picture 1, at the same time.

@@ -42,7 +42,7 @@ TEST_F(ManagerTest, StartWithNothingToRunEndsAtOnceFromTheStartingThread) {
                 ElementsAre("WM_loadedMonthlyAll", "WM_freeThreadMngrNg", "WM_updateThreadCount"));
     EXPECT_EQ(window.received[0].manager, zero);
     EXPECT_EQ(window.received[1].manager, zero);
-    EXPECT_EQ(window.received[2].first, 2);
+    EXPECT_EQ(window.received[2].liveManagers, 2);
     EXPECT_EQ(zero->worker(0).threadId(), 0u);
 
     noWorkers->start(5);
@@ -73,12 +73,12 @@ TEST_F(ManagerTest, EndMessagesCarryTheCreatorsSeries) {
 
     EXPECT_THAT(window.names(), ElementsAre("WM_loadedLarge", "WM_loadedLarge", "WM_loadedThumbAll",
                                             "WM_freeThreadMngrNg", "WM_updateThreadCount"));
-    EXPECT_EQ(window.received[1].second, 2);
+    EXPECT_EQ(window.received[1].picture, 2);
     for (const std::size_t i : {2, 3}) {
         EXPECT_EQ(window.received[i].series, series);
         EXPECT_EQ(window.received[i].manager, manager);
     }
-    EXPECT_EQ(window.received[4].first, 0);
+    EXPECT_EQ(window.received[4].liveManagers, 0);
     // The worker ran on a thread of its own.
     EXPECT_NE(manager->worker(0).threadId(), 0u);
     EXPECT_NE(manager->worker(0).threadId(), currentThreadId());
@@ -123,7 +123,7 @@ TEST_F(ManagerTest, StopLetsTheJobInHandFinishAndEndsTheManager) {
     ASSERT_TRUE(window.processUntilFreed(1));
     EXPECT_THAT(window.names(), ElementsAre("WM_loadedLarge", "WM_loadedMonthlyAll",
                                             "WM_freeThreadMngrNg", "WM_updateThreadCount"));
-    EXPECT_EQ(window.received[0].second, 1);
+    EXPECT_EQ(window.received[0].picture, 1);
     EXPECT_EQ(desk.taken().size(), 1u);
     EXPECT_EQ(manager->counters().maxOkJob, 1);
     EXPECT_TRUE(registry.empty());
@@ -150,7 +150,7 @@ TEST_F(ManagerTest, ForceQuitIsAnnouncedOnlyByTheManagerThatEmptiesTheRegistry) 
     EXPECT_THAT(std::vector(names.end() - 5, names.end()),
                 ElementsAre("WM_loadedLarge", "WM_loadedMonthlyAll", "WM_forceQuitCompleted",
                             "WM_freeThreadMngrNg", "WM_updateThreadCount"));
-    EXPECT_EQ(window.received.back().first, 0);
+    EXPECT_EQ(window.received.back().liveManagers, 0);
     // Each manager finished the job it had in hand, and only that one.
     EXPECT_EQ(desk.taken().size(), 3u);
     EXPECT_EQ(window.countOf(WM_loadedLarge), 3u);

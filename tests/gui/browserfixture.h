@@ -3,10 +3,10 @@
 // A whole browser on the demo site: settings in a scratch folder, a scripted
 // prompt, a fixed clock and dialogs that are recorded instead of shown.
 
+#include "app/appcontext.h"
 #include "catalogue/loadstatuslists.h"
-#include "shell/appcontext.h"
-#include "shell/gui/browserapp.h"
-#include "shell/scriptedprompt.h"
+#include "gui/browserapp.h"
+#include "platform/scriptedprompt.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/sitesession.h"
 

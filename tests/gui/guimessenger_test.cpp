@@ -1,4 +1,4 @@
-#include "shell/gui/guimessenger.h"
+#include "gui/guimessenger.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -21,7 +21,7 @@ TEST(GuiMessenger, EverySendReturnsAfterItsHandlerRanOnTheWindowsThread) {
         if (QThread::currentThread() != windowThread) {
             ++offThread;
         }
-        seen[static_cast<std::size_t>(message.first)].push_back(message.second);
+        seen[static_cast<std::size_t>(message.liveManagers)].push_back(message.picture);
     });
 
     std::atomic<int> notYetHandled{0};
@@ -31,7 +31,7 @@ TEST(GuiMessenger, EverySendReturnsAfterItsHandlerRanOnTheWindowsThread) {
         threads.emplace_back([&, s] {
             for (int n = 1; n <= messagesEach; ++n) {
                 WindowMessage message = WindowMessage::updateThreadCount(s);
-                message.second = n;
+                message.picture = n;
                 messenger.send(message);
                 // Synchronous: the handler has seen this very message.
                 const std::vector<int>& mine = seen[static_cast<std::size_t>(s)];

@@ -2,10 +2,10 @@
 // worker messages that build the views.
 
 #include "gui/browserfixture.h"
-#include "shell/gui/splashform.h"
-#include "views/imageform.h"
-#include "views/logotile.h"
-#include "views/tilegeometry.h"
+#include "gui/dialogs/splashform.h"
+#include "gui/views/imageform.h"
+#include "gui/views/logotile.h"
+#include "gui/views/tilegeometry.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -2,9 +2,9 @@
 
 #include "catalogue/artlistlist.h"
 #include "gui/browserfixture.h"
+#include "gui/views/contentsview.h"
+#include "gui/views/imageform.h"
 #include "testsupport/screenshots.h"
-#include "views/contentsview.h"
-#include "views/imageform.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -98,8 +98,8 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     const SeriesPtr again = seriesNamed(name);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->statusText(), "TL--F");
-    EXPECT_TRUE(std::filesystem::exists(again->localPictureFile(2, photos)));
-    window().openSeries(again, 2);
+    EXPECT_TRUE(std::filesystem::exists(again->localPictureFile(resLow, photos)));
+    window().openSeries(again, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(again); }));
     EXPECT_EQ(window().contentsView->thumbnailCount(), static_cast<std::size_t>(photos));
     EXPECT_TRUE(site().requests().empty());
@@ -108,7 +108,7 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     window().resize(590, 730);
     QTest::qWait(50);
     saveScreenshot(window(), "contents_tab");
-    app->imageForm().setImage(again->localPictureFile(2, 3));
+    app->imageForm().setImage(again->localPictureFile(resLow, 3));
     app->imageForm().show();
     QTest::qWait(50);
     saveScreenshot(app->imageForm(), "side_viewer_with_picture");

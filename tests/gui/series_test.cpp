@@ -2,11 +2,12 @@
 
 #include "catalogue/artlistlist.h"
 #include "catalogue/memberlists.h"
+#include "download/seriesdownload.h"
 #include "gui/browserfixture.h"
-#include "views/contentsview.h"
-#include "views/imageform.h"
-#include "views/loadstatstrip.h"
-#include "views/tilegeometry.h"
+#include "gui/views/contentsview.h"
+#include "gui/views/imageform.h"
+#include "gui/views/loadstatstrip.h"
+#include "gui/views/tilegeometry.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,7 +58,7 @@ TEST_F(SeriesTest, OpeningAGalleryFillsItsContentsAndTheStripGoesWhenDone) {
     startOnline();
     const auto [series, index] = gallery();
     ASSERT_NE(series, nullptr);
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     EXPECT_EQ(window().mainTab->currentWidget(), window().contentsView);
     EXPECT_EQ(window().contentsView->contentsSeries(), series);
     EXPECT_EQ(window().contentsView->ImageTitleLabel->text(),
@@ -88,10 +89,10 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
     demosite::Faults slow;
     slow.latency = std::chrono::milliseconds(30);
     site().setFaults(slow);
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     ASSERT_NE(series->pictureJob, nullptr);
     prompt.clear();
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     EXPECT_EQ(prompt.shown(), (std::vector<ScriptedPrompt::Shown>{
                                   {ScriptedPrompt::Kind::Message, "",
                                    "Cannot Download now. Please wait", PromptAnswer::Ok}}));
@@ -114,8 +115,8 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
               "Only Stop Downloading\r  CANCEL= Continue to Download");
     // The pictures in hand were finished and kept; the rest never came.
     series->recountFiles();
-    EXPECT_GT(series->loadedCountOf(3) + series->loadedCountOf(2), 0);
-    EXPECT_LT(series->loadedCountOf(2), series->photoCount.load());
+    EXPECT_GT(series->loadedCountOf(resThumb) + series->loadedCountOf(resLow), 0);
+    EXPECT_LT(series->loadedCountOf(resLow), series->photoCount.load());
 }
 
 TEST_F(SeriesTest, StopOrDeleteAnsweredYesAlsoRemovesThePictures) {
@@ -124,26 +125,26 @@ TEST_F(SeriesTest, StopOrDeleteAnsweredYesAlsoRemovesThePictures) {
     demosite::Faults slow;
     slow.latency = std::chrono::milliseconds(30);
     site().setFaults(slow);
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     QMenu& menu = menuFor(series);
     // Cancel leaves the download running.
     prompt.script({PromptAnswer::Cancel, PromptAnswer::Yes});
     entry(menu, 2)->trigger();
     EXPECT_NE(series->pictureJob, nullptr);
-    EXPECT_EQ(series->resState(2), 1);
+    EXPECT_EQ(resState(*series, resLow), JobState::downloading);
     entry(menuFor(series), 2)->trigger();
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
     site().setFaults({});
     series->recountFiles();
-    EXPECT_EQ(series->loadedCountOf(2), 0);
-    EXPECT_EQ(series->loadedCountOf(3), 0);
+    EXPECT_EQ(series->loadedCountOf(resLow), 0);
+    EXPECT_EQ(series->loadedCountOf(resThumb), 0);
     EXPECT_EQ(series->statusText().substr(0, 4), "----");
 }
 
 TEST_F(SeriesTest, CompleteLowResolutionMenuAndDeleteAll) {
     startOnline();
     const SeriesPtr series = gallery().first;
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
 
     QMenu& menu = menuFor(series);
@@ -163,7 +164,7 @@ TEST_F(SeriesTest, CompleteLowResolutionMenuAndDeleteAll) {
     entry(again, 5)->trigger();
     EXPECT_EQ(prompt.shown().back().text, "Are you sure to DELETE pictures?");
     EXPECT_EQ(series->statusText().substr(0, 4), "----");
-    EXPECT_FALSE(std::filesystem::exists(series->localPictureFile(2, 1)));
+    EXPECT_FALSE(std::filesystem::exists(series->localPictureFile(resLow, 1)));
 }
 
 TEST_F(SeriesTest, FavoritesAreAddedAndRemovedOnTheSiteAndMarkTheTile) {
@@ -197,14 +198,14 @@ TEST_F(SeriesTest, CopyTakesTheSelectedTilesOrThumbnailsAddress) {
     const auto [series, index] = gallery();
     window().imageView->monthSmallLogoImgClick(index);
     window().mCopyClick();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->resolutionUrl(2));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->resolutionUrl(resLow));
 
-    window().openSeries(series, 2);
+    window().openSeries(series, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
     window().contentsView->SeriesImgClick(2);
     EXPECT_TRUE(window().mCopy->isEnabled());
     window().mCopyClick();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->pictureHtmlUrl(2, 3));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->pictureHtmlUrl(resLow, 3));
 }
 
 TEST_F(SeriesTest, SearchingTheSameModelOnlineThenOffline) {

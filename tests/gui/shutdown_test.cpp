@@ -3,7 +3,7 @@
 
 #include "catalogue/artlistlist.h"
 #include "gui/browserfixture.h"
-#include "shell/gui/splashform.h"
+#include "gui/dialogs/splashform.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The window's start-up: its three end states and what it builds.
 
-#include "config/configdialog.h"
 #include "gui/browserfixture.h"
-#include "shell/gui/splashform.h"
+#include "gui/dialogs/configdialog.h"
+#include "gui/dialogs/splashform.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -122,7 +122,7 @@ TEST_F(StartupTest, ResolutionSettingChecksItsMenuEntry) {
                "[user]\nlogin=\n[env]\nresolution=255\nlocal=" + localFolder().string() + "\n");
     start();
     EXPECT_TRUE(window().mResThumb->isChecked());
-    EXPECT_EQ(window().crntResolution(), 2);
+    EXPECT_EQ(window().crntResolution(), resLow);
 }
 
 TEST_F(StartupTest, NoSplashShowsNoProgressAtAll) {

@@ -1,8 +1,8 @@
 #include "catalogue/catalogueerror.h"
 #include "catalogue/listtesting.h"
+#include "platform/debuglog.h"
 #include "search/offlinescan.h"
 #include "search/offlinescantesting.h"
-#include "shell/debuglog.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "catalogue/listtesting.h"
+#include "platform/debuglog.h"
 #include "search/searchkeyinfo.h"
-#include "shell/debuglog.h"
 #include "testsupport/sitesession.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/archiveloader.h"
 #include "catalogue/artlistlist.h"
 #include "catalogue/monthlyartlist.h"
 #include "demosite/content.h"
 #include "demosite/demosite.h"
 #include "search/offlinescan.h"
-#include "shell/archiveloader.h"
 #include "testsupport/sitesession.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/scriptedprompt.h"
+#include "platform/scriptedprompt.h"
 #include "site/fetch.h"
 
 #include <ostream>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/appcontext.h"
+#include "app/archiveloader.h"
 #include "demosite/demosite.h"
-#include "shell/appcontext.h"
-#include "shell/archiveloader.h"
-#include "shell/scriptedprompt.h"
+#include "platform/scriptedprompt.h"
 #include "testsupport/filetesting.h"
 
 #include <gtest/gtest.h>

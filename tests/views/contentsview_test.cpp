@@ -1,10 +1,10 @@
 #include "catalogue/listtesting.h"
 #include "demosite/jpegencoder.h"
-#include "shell/scriptedprompt.h"
+#include "gui/views/contentsview.h"
+#include "gui/views/logotile.h"
+#include "gui/views/tilegeometry.h"
+#include "platform/scriptedprompt.h"
 #include "testsupport/screenshots.h"
-#include "views/contentsview.h"
-#include "views/logotile.h"
-#include "views/tilegeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +33,7 @@ using cataloguetest::CatalogueWorld;
 // Records what the view asked of the main window.
 class FakeHost : public ContentsViewHost {
 public:
-    int crntResolution() const override { return resolution; }
+    Resolution crntResolution() const override { return resolution; }
     bool sideViewerVisible() const override { return sideVisible; }
     void showInSideViewer(const std::string& file) override { sideFiles.push_back(file); }
     void thumbSelected() override { ++selections; }
@@ -41,7 +41,7 @@ public:
     void openFolder(const std::string& folder) override { folders.push_back(folder); }
     UserPrompt& prompt() override { return prompts; }
 
-    int resolution = resMid;
+    Resolution resolution = resMid;
     bool sideVisible = true;
     std::vector<std::string> sideFiles;
     int selections = 0;

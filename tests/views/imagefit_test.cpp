@@ -1,4 +1,4 @@
-#include "views/imagefit.h"
+#include "gui/views/imagefit.h"
 
 #include <gtest/gtest.h>
 

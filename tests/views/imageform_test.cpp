@@ -1,12 +1,12 @@
 #include "config/configinfo.h"
 #include "demosite/jpegencoder.h"
+#include "gui/views/imagefit.h"
+#include "gui/views/imageform.h"
+#include "gui/views/pictureview.h"
+#include "platform/debuglog.h"
 #include "platform/jpegdecode.h"
-#include "shell/debuglog.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/screenshots.h"
-#include "views/imagefit.h"
-#include "views/imageform.h"
-#include "views/pictureview.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "catalogue/listtesting.h"
 #include "demosite/demosite.h"
-#include "shell/debuglog.h"
+#include "gui/views/listview.h"
+#include "platform/debuglog.h"
 #include "testsupport/screenshots.h"
 #include "testsupport/sitesession.h"
-#include "views/listview.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,10 +1,10 @@
 #include "catalogue/listtesting.h"
 #include "catalogue/loadstatuslists.h"
 #include "catalogue/resolution.h"
+#include "gui/views/loadstatstrip.h"
+#include "gui/views/namedbitmaps.h"
+#include "gui/views/tilegeometry.h"
 #include "testsupport/screenshots.h"
-#include "views/loadstatstrip.h"
-#include "views/namedbitmaps.h"
-#include "views/tilegeometry.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -27,10 +27,10 @@ constexpr QRgb midColour = 0xFFFF8000;
 constexpr QRgb highColour = 0xFFFF0000;
 
 void setCounts(SeriesRec& series, int thumbs, int low, int mid, int high) {
-    series.loadedCount[resThumb] = thumbs;
-    series.loadedCount[resLow] = low;
-    series.loadedCount[resMid] = mid;
-    series.loadedCount[resHigh] = high;
+    series.loadedCount[indexOf(resThumb)] = thumbs;
+    series.loadedCount[indexOf(resLow)] = low;
+    series.loadedCount[indexOf(resMid)] = mid;
+    series.loadedCount[indexOf(resHigh)] = high;
 }
 
 // The length of the bar whose top row is `top`: the run of `colour` from x 10

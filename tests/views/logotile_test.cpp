@@ -1,10 +1,10 @@
 #include "demosite/jpegencoder.h"
+#include "gui/views/jpegimage.h"
+#include "gui/views/logotile.h"
+#include "gui/views/namedbitmaps.h"
 #include "platform/jpegdecode.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/screenshots.h"
-#include "views/jpegimage.h"
-#include "views/logotile.h"
-#include "views/namedbitmaps.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

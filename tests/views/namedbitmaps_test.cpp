@@ -1,5 +1,5 @@
+#include "gui/views/namedbitmaps.h"
 #include "testsupport/screenshots.h"
-#include "views/namedbitmaps.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "views/tilegeometry.h"
+#include "gui/views/tilegeometry.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,0 +1,330 @@
+#include "gui/views/archiveimageview.h"
+
+#include "catalogue/seriesrec.h"
+#include "config/configinfo.h"
+#include "download/downloadfile.h"
+#include "download/seriesdownload.h"
+#include "gui/displaytext.h"
+#include "gui/views/logotile.h"
+#include "gui/views/tilegeometry.h"
+#include "platform/userprompt.h"
+#include "site/fetch.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace zob {
+
+namespace {
+
+QFont captionFont() {
+    QFont font;
+    font.setPixelSize(19);
+    return font;
+}
+
+} // namespace
+
+// --- LogoTile
+
+LogoTile::LogoTile(ArchiveImageView& view, std::size_t index, QWidget* parent)
+    : ImageTile(Fit::toImage, parent), view_(view), index_(index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LogoTile::clicked(QPoint /*position*/) {
+    view_.monthSmallLogoImgClick(index_);
+}
+
+void LogoTile::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        view_.monthSmallLogoImgDblClick(index_);
+    }
+}
+
+void LogoTile::mouseMoveEvent(QMouseEvent* /*event*/) {
+    view_.monthThumbMouseMove(index_);
+}
+
+void LogoTile::contextMenuEvent(QContextMenuEvent* event) {
+    view_.tileContextMenu(event->globalPos());
+}
+
+// --- ArchiveImageView
+
+ArchiveImageView::ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName("ImageSheet");
+    ImageViewLabel = new QLabel("Not Loaded", this);
+    ImageViewLabel->setObjectName("ImageViewLabel");
+    ImageViewLabel->setFont(captionFont());
+    ImageViewLabel->move(8, 0);
+    ImageViewLabel->resize(560, 24);
+
+    archiveBox = new QScrollArea(this);
+    archiveBox->setObjectName("archiveBox");
+    archiveBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    archiveBox->setWidgetResizable(false);
+    contents_ = new QWidget;
+    contents_->setObjectName("archiveContents");
+    contents_->resize(571, 649);
+    archiveBox->setWidget(contents_);
+    archiveBox->setGeometry(0, 31, 571, 649);
+
+    // Made before any tile, so every tile lies in front of it.
+    selectionBackdrop = new QLabel(contents_);
+    selectionBackdrop->setObjectName("selectionBackdrop");
+    selectionBackdrop->resize(cellWidth, cellHeight);
+    selectionBackdrop->setAutoFillBackground(true);
+    QPalette backdropPalette = selectionBackdrop->palette();
+    backdropPalette.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+    selectionBackdrop->setPalette(backdropPalette);
+    selectionBackdrop->hide();
+
+    LogoWarning = new QLabel(contents_);
+    LogoWarning->setObjectName("LogoWarning");
+    LogoWarning->setFont(captionFont());
+    LogoWarning->move(72, 40);
+}
+
+LogoTile* ArchiveImageView::tile(std::size_t index) const {
+    return index < tiles_.size() ? tiles_[index] : nullptr;
+}
+
+int ArchiveImageView::columns() const {
+    return tileColumns(cellWidth, *archiveBox);
+}
+
+SeriesPtr ArchiveImageView::seriesAt(std::size_t index) const {
+    const ArtListPtr list = host_.crntArchive();
+    if (!list || index >= list->size()) {
+        return nullptr;
+    }
+    return list->item(index);
+}
+
+void ArchiveImageView::initcrntArchiveLogos() {
+    while (!tiles_.empty()) {
+        delete tiles_.back();
+        tiles_.pop_back();
+    }
+    lastColumns_ = columns();
+}
+
+QImage ArchiveImageView::tileImage(const SeriesRec& series) const {
+    const std::string cover = series.localLogoFile(true);
+    if (!host_.config().dbgNoImg && hasContent(cover)) {
+        return buildLogoTile(cover, series.statusText());
+    }
+    return noLogoImage(toDisplay(series.title));
+}
+
+void ArchiveImageView::showSmallLogo(std::size_t index) {
+    const SeriesPtr series = seriesAt(index);
+    if (!series) {
+        return;
+    }
+    auto* tile = new LogoTile(*this, index, contents_);
+    tile->setObjectName(QString("tile%1").arg(index));
+    tile->hide();
+    tile->resize(113, 170);
+    if (index >= tiles_.size()) {
+        tiles_.resize(index + 1, nullptr);
+    }
+    delete tiles_[index];
+    tiles_[index] = tile;
+    if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
+        fetchLogos(*series, true, false, host_.fetchEnv());
+    }
+    tile->setImage(tileImage(*series));
+    tile->show();
+    tile->setStatusTip(toDisplay(series->summary()));
+    placeLogoTile(index);
+}
+
+void ArchiveImageView::placeLogoTile(std::size_t index) {
+    LogoTile* target = tile(index);
+    if (target == nullptr) {
+        return;
+    }
+    const QRect cell =
+        tileRect(static_cast<int>(index), cellWidth, cellHeight, *archiveBox, margin);
+    target->move(cell.left(), cell.top());
+    growContents();
+}
+
+void ArchiveImageView::growContents() {
+    const int cols = std::max(1, columns());
+    const int rows = static_cast<int>((tiles_.size() + static_cast<std::size_t>(cols) - 1) /
+                                      static_cast<std::size_t>(cols));
+    const int width = archiveBox->viewport()->width();
+    const int height = std::max(rows * cellHeight + margin, LogoWarning->geometry().bottom() + 1);
+    if (contents_->width() != width || contents_->height() != height) {
+        contents_->resize(width, height);
+    }
+}
+
+void ArchiveImageView::refreshLogoTile(const SeriesRec& series) {
+    const ArtListPtr list = host_.crntArchive();
+    if (!list) {
+        return;
+    }
+    const int index = list->indexOfName(series);
+    LogoTile* target = index < 0 ? nullptr : tile(static_cast<std::size_t>(index));
+    if (target == nullptr) {
+        return;
+    }
+    target->setImage(tileImage(*list->item(static_cast<std::size_t>(index))));
+}
+
+void ArchiveImageView::updateLogoHint(const SeriesRec& series) {
+    const ArtListPtr list = host_.crntArchive();
+    const int index = list ? list->indexOfName(series) : -1;
+    if (LogoTile* target = index < 0 ? nullptr : tile(static_cast<std::size_t>(index))) {
+        target->setStatusTip(toDisplay(series.summary()));
+    }
+}
+
+void ArchiveImageView::selectLogoTile(std::size_t index) {
+    const QRect cell =
+        tileRect(static_cast<int>(index), cellWidth, cellHeight, *archiveBox, margin);
+    selectionBackdrop->move(cell.left() - margin, cell.top() - margin);
+    selectionBackdrop->show();
+}
+
+void ArchiveImageView::hideLogoSelection() {
+    selectionBackdrop->hide();
+}
+
+void ArchiveImageView::clearTileSelection() {
+    tileSelected_ = false;
+    selectionPending_ = false;
+    hideLogoSelection();
+}
+
+void ArchiveImageView::setWarning(const QString& text) {
+    LogoWarning->setText(text);
+    LogoWarning->adjustSize();
+    if (!text.isEmpty()) {
+        LogoWarning->move((archiveBox->viewport()->width() - LogoWarning->width()) / 2,
+                          LogoWarning->y());
+    }
+    LogoWarning->setVisible(!text.isEmpty());
+}
+
+int ArchiveImageView::scrollPosition() const {
+    return archiveBox->verticalScrollBar()->value();
+}
+
+void ArchiveImageView::setScrollPosition(int position) {
+    archiveBox->verticalScrollBar()->setValue(position);
+}
+
+void ArchiveImageView::wheelScroll(int delta) {
+    setScrollPosition(scrollPosition() - delta);
+}
+
+void ArchiveImageView::layoutForResize() {
+    archiveBox->setGeometry(0, 31, width(), std::max(0, height() - 31));
+    const int cols = columns();
+    if (cols != lastColumns_) {
+        lastColumns_ = cols;
+        for (std::size_t i = 0; i < tiles_.size(); ++i) {
+            placeLogoTile(i);
+        }
+    }
+    growContents();
+    if (tileSelected_) {
+        selectLogoTile(selectedIndex_);
+    }
+    if (afterLayout) {
+        afterLayout();
+    }
+}
+
+void ArchiveImageView::resizeEvent(QResizeEvent* /*event*/) {
+    layoutForResize();
+}
+
+void ArchiveImageView::selectFromGrid(std::size_t index) {
+    tileSelected_ = true;
+    selectedIndex_ = index;
+    selectionPending_ = true;
+    const int cols = std::max(1, columns());
+    const int row = static_cast<int>(index) / cols;
+    setScrollPosition(row * cellHeight + cellHeight / 2 - archiveBox->height() / 2);
+}
+
+void ArchiveImageView::tabShown() {
+    if (selectionPending_ && tileSelected_) {
+        selectLogoTile(selectedIndex_);
+    }
+    selectionPending_ = false;
+}
+
+SeriesPtr ArchiveImageView::seriesAtCursor() const {
+    const int index = tileIndexAtCursor(cellWidth, cellHeight, *archiveBox);
+    return index < 0 ? nullptr : seriesAt(static_cast<std::size_t>(index));
+}
+
+void ArchiveImageView::monthSmallLogoImgClick(std::size_t index) {
+    const SeriesPtr series = seriesAt(index);
+    if (!series) {
+        return;
+    }
+    if (tileSelected_ && selectedIndex_ == index) {
+        tileSelected_ = false;
+        hideLogoSelection();
+        host_.tileDeselected();
+        return;
+    }
+    host_.showInSideViewer(series->localLogoFile(false));
+    tileSelected_ = true;
+    selectedIndex_ = index;
+    selectLogoTile(index);
+    host_.tileSelected(series);
+}
+
+void ArchiveImageView::monthSmallLogoImgDblClick(std::size_t index) {
+    const SeriesPtr series = seriesAt(index);
+    if (!series) {
+        return;
+    }
+    if (host_.offlineMode()) {
+        if (series->photoCount.load() == photoCountUnknown &&
+            !hasContent(series->localPictureFile(resThumb, 0)) &&
+            !hasContent(series->localPictureFile(resThumb, 1))) {
+            host_.prompt().showMessage("information",
+                                       "In offline-mode, you cannot download anymore.");
+            return;
+        }
+        if (series->isMovie) {
+            host_.prompt().showMessage("information",
+                                       "In offline-mode, you cannot open movie URL.");
+            return;
+        }
+    }
+    host_.openSeriesAtCurrentResolution(series);
+}
+
+void ArchiveImageView::monthThumbMouseMove(std::size_t index) {
+    if (tileSelected_ || !host_.sideViewerVisible()) {
+        return;
+    }
+    if (const SeriesPtr series = seriesAt(index)) {
+        host_.showInSideViewer(series->localLogoFile(false));
+    }
+}
+
+void ArchiveImageView::tileContextMenu(QPoint globalPos) {
+    if (const SeriesPtr series = seriesAtCursor()) {
+        host_.popupSeriesMenu(series, globalPos);
+    }
+}
+
+} // namespace zob
