@@ -9,6 +9,12 @@
 #include "demosite/demosite.h"
 #include "download/windowmessages.h"
 #include "gui/browserapp.h"
+#include "gui/navigator.h"
+#include "gui/seriescontroller.h"
+#include "gui/splashholder.h"
+#include "gui/views/archiveimageview.h"
+#include "gui/views/listview.h"
+#include "gui/workerevents.h"
 #include "guibenchsupport.h"
 #include "platform/scriptedprompt.h"
 
@@ -64,7 +70,7 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
     TZoBrowserMain& window = app.mainWindow();
     const ManagerRegistry& registry = app.context().managerRegistry;
     const auto finish = [&](bool result) {
-        window.setHandlerTimer({});
+        window.events().setHandlerTimer({});
         app.shutdown();
         return result;
     };
@@ -73,11 +79,11 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
         window.show();
     }
     window.FormActivate();
-    const ArtListPtr list = window.crntArchive();
+    const ArtListPtr list = window.navigator().crntArchive();
     const bool tilesComplete = processUntil(
         [&] {
-            return list && window.imageView->tileCount() == list->size() &&
-                   window.splashForm() == nullptr && registry.unfinished() == 0;
+            return list && window.findChild<ArchiveImageView*>()->tileCount() == list->size() &&
+                   window.splash().form() == nullptr && registry.unfinished() == 0;
         },
         std::chrono::seconds(60));
     SeriesPtr series;
@@ -91,18 +97,19 @@ bool downloadOnce(const demosite::DemoSite& site, const std::string& seriesName,
         return finish(false);
     }
     if (shown == WindowShown::listShown) {
-        window.mainTab->setCurrentWidget(window.listView);
+        window.findChild<QTabWidget*>()->setCurrentWidget(window.findChild<ArchiveListView*>());
         QCoreApplication::processEvents();
     }
 
     HandlerTimes times;
-    window.setHandlerTimer([&](const WindowMessage& message, std::chrono::nanoseconds spent) {
-        times.add(message.id, std::chrono::duration<double, std::milli>(spent).count());
-    });
+    window.events().setHandlerTimer(
+        [&](const WindowMessage& message, std::chrono::nanoseconds spent) {
+            times.add(message.id, std::chrono::duration<double, std::milli>(spent).count());
+        });
     const auto start = std::chrono::steady_clock::now();
     // As a double click would: the contents view shows every thumbnail as it
     // arrives, the strip grows, the tile and the row follow at the end.
-    window.openSeries(series, resHigh);
+    window.series().openSeries(series, resHigh);
     const bool ended = processUntil(
         [&] { return !series->thumbJob && !series->pictureJob && registry.unfinished() == 0; },
         std::chrono::seconds(300));

@@ -9,11 +9,18 @@
 #include "demosite/content.h"
 #include "demosite/jpegencoder.h"
 #include "gui/browserapp.h"
+#include "gui/navigator.h"
+#include "gui/seriescontroller.h"
+#include "gui/splashholder.h"
+#include "gui/views/archiveimageview.h"
+#include "gui/views/listview.h"
+#include "gui/workerevents.h"
 #include "guibenchsupport.h"
 #include "platform/scriptedprompt.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
@@ -112,9 +119,9 @@ int main(int argc, char** argv) {
     const auto jobsDone = [&] { return registry.unfinished() == 0; };
 
     window.FormActivate();
-    const ArtListPtr list = window.crntArchive();
+    const ArtListPtr list = window.navigator().crntArchive();
     if (!list || list->size() != seriesCount ||
-        !processUntil([&] { return window.splashForm() == nullptr && jobsDone(); })) {
+        !processUntil([&] { return window.splash().form() == nullptr && jobsDone(); })) {
         std::fprintf(stderr, "the browser did not start on the month of %zu series\n", seriesCount);
         app.shutdown();
         return 1;
@@ -123,8 +130,10 @@ int main(int argc, char** argv) {
     // Tiles are made in list order by the one cover worker, so the wall is
     // full exactly when the last series' tile exists.
     const auto fill = [&] {
-        window.setCrntArchive(list, 0);
-        if (!processUntil([&] { return window.imageView->tileCount() == seriesCount; })) {
+        window.navigator().setCrntArchive(list, 0);
+        if (!processUntil([&] {
+                return window.findChild<ArchiveImageView*>()->tileCount() == seriesCount;
+            })) {
             std::fprintf(stderr, "the wall never filled\n");
             std::exit(1);
         }

@@ -6,9 +6,16 @@
 #include "app/appcontext.h"
 #include "catalogue/loadstatuslists.h"
 #include "gui/browserapp.h"
+#include "gui/mainmenus.h"
+#include "gui/navigator.h"
+#include "gui/seriescontroller.h"
+#include "gui/splashholder.h"
+#include "gui/startupsequence.h"
+#include "gui/workerevents.h"
 #include "platform/scriptedprompt.h"
 #include "testsupport/filetesting.h"
 #include "testsupport/sitesession.h"
+#include "testsupport/windowparts.h"
 
 #include <QAction>
 #include <QDialog>
@@ -71,14 +78,16 @@ protected:
 
     // Every cover of the current list has become a tile.
     bool tilesComplete() {
-        const ArtListPtr list = window().crntArchive();
+        const ArtListPtr list = window().navigator().crntArchive();
         // Covers may be reported out of order: the job must have ended too.
-        return list && window().imageView->tileCount() == list->size() &&
-               window().splashForm() == nullptr && context().managerRegistry.unfinished() == 0;
+        return list && imageView(window())->tileCount() == list->size() &&
+               window().splash().form() == nullptr && context().managerRegistry.unfinished() == 0;
     }
 
     // The entry of the Archive menu (or one of its submenus) with this caption.
-    QAction* archiveEntry(const QString& caption) { return findAction(window().mArchive, caption); }
+    QAction* archiveEntry(const QString& caption) {
+        return findAction(part<QMenu>(window(), "mArchive"), caption);
+    }
     static QAction* findAction(QMenu* menu, const QString& caption) {
         for (QAction* action : menu->actions()) {
             if (action->text() == caption) {

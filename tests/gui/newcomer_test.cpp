@@ -18,15 +18,15 @@ namespace {
 class NewcomerTest : public BrowserFixture {
 protected:
     QAction* menuEntry(const SeriesPtr& series, int position) {
-        window().buildSeriesPopup(series);
-        QAction* action = window().archivePopup()->actions().at(position);
+        window().series().buildSeriesPopup(series);
+        QAction* action = window().series().archivePopup()->actions().at(position);
         if (action->menu() != nullptr) {
             action = action->menu()->actions().first();
         }
         return action;
     }
     SeriesPtr seriesNamed(const std::string& name) {
-        for (const SeriesPtr& series : window().crntArchive()->records()) {
+        for (const SeriesPtr& series : window().navigator().crntArchive()->records()) {
             if (series->name == name) {
                 return series;
             }
@@ -45,10 +45,10 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
 
     // A month from the Archive menu.
-    window().archiveMenuSelect(*archiveEntry("2008/02"));
+    window().navigator().archiveMenuSelect(*archiveEntry("2008/02"));
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     SeriesPtr chosen;
-    for (const SeriesPtr& series : window().crntArchive()->records()) {
+    for (const SeriesPtr& series : window().navigator().crntArchive()->records()) {
         if (!series->isMovie) {
             chosen = series;
             break;
@@ -63,7 +63,7 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     ASSERT_EQ(download->text(), "Download &low-res pics");
     download->trigger();
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(chosen); }));
-    EXPECT_EQ(window().contentsView->thumbnailCount(), static_cast<std::size_t>(photos));
+    EXPECT_EQ(contentsView(window())->thumbnailCount(), static_cast<std::size_t>(photos));
     EXPECT_EQ(chosen->statusText().substr(0, 4), "TL--");
 
     // Into the favorites, then the same model's series from the site.
@@ -73,7 +73,8 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     EXPECT_NE(chosen->statusText().find('F'), std::string::npos);
     menuEntry(chosen, 10)->trigger();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
-    EXPECT_EQ(window().crntArchive()->caption(), "Search model:" + chosen->modelName(1));
+    EXPECT_EQ(window().navigator().crntArchive()->caption(),
+              "Search model:" + chosen->modelName(1));
     EXPECT_NE(seriesNamed(name), nullptr);
 
     window().close();
@@ -93,15 +94,15 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     EXPECT_TRUE(context().offlineMode);
     QAction* february = archiveEntry("2008/02 *");
     ASSERT_NE(february, nullptr);
-    window().archiveMenuSelect(*february);
+    window().navigator().archiveMenuSelect(*february);
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     const SeriesPtr again = seriesNamed(name);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->statusText(), "TL--F");
     EXPECT_TRUE(std::filesystem::exists(again->localPictureFile(resLow, photos)));
-    window().openSeries(again, resLow);
+    window().series().openSeries(again, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(again); }));
-    EXPECT_EQ(window().contentsView->thumbnailCount(), static_cast<std::size_t>(photos));
+    EXPECT_EQ(contentsView(window())->thumbnailCount(), static_cast<std::size_t>(photos));
     EXPECT_TRUE(site().requests().empty());
 
     // What the user sees now: the contents, the side viewer, the menu.
@@ -112,9 +113,9 @@ TEST_F(NewcomerTest, PickOpenFavorSearchThenFindItAllAgainOffline) {
     app->imageForm().show();
     QTest::qWait(50);
     saveScreenshot(app->imageForm(), "side_viewer_with_picture");
-    window().mainTab->setCurrentWidget(window().imageView);
-    window().buildSeriesPopup(again);
-    QMenu* menu = window().archivePopup();
+    mainTab(window())->setCurrentWidget(imageView(window()));
+    window().series().buildSeriesPopup(again);
+    QMenu* menu = window().series().archivePopup();
     menu->popup(window().mapToGlobal(QPoint(60, 200)));
     QTest::qWait(50);
     QPixmap shot = window().grab();

@@ -18,23 +18,23 @@ TEST_F(ScreenshotTest, TheThreeTabsOfTheMainWindow) {
     start();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     // The best-of list fills more of the wall than one demo month.
-    QAction* bestOf = findAction(window().mArchive, "Be&st of ZEL");
+    QAction* bestOf = findAction(part<QMenu>(window(), "mArchive"), "Be&st of ZEL");
     ASSERT_NE(bestOf, nullptr);
-    window().archiveMenuSelect(*bestOf);
+    window().navigator().archiveMenuSelect(*bestOf);
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     window().resize(590, 730);
     QTest::qWait(50);
-    window().imageView->monthSmallLogoImgClick(1);
-    window().statusBar()->showMessage(window().imageView->tile(1)->statusTip());
+    imageView(window())->monthSmallLogoImgClick(1);
+    window().statusBar()->showMessage(imageView(window())->tile(1)->statusTip());
     const QString image = saveScreenshot(window(), "main_image_view");
     EXPECT_FALSE(QImage(image).isNull());
 
-    window().mainTab->setCurrentWidget(window().listView);
-    window().listView->sortArchiveGrid(4);
+    mainTab(window())->setCurrentWidget(listView(window()));
+    listView(window())->sortArchiveGrid(4);
     QTest::qWait(50);
     saveScreenshot(window(), "main_list_view");
 
-    window().mainTab->setCurrentWidget(window().contentsSheet);
+    mainTab(window())->setCurrentWidget(contentsView(window()));
     QTest::qWait(50);
     saveScreenshot(window(), "main_contents_view");
 }

@@ -32,7 +32,7 @@ protected:
 
     // The first gallery (not a movie) of the current list, with its index.
     std::pair<SeriesPtr, std::size_t> gallery() {
-        const std::vector<SeriesPtr>& records = window().crntArchive()->records();
+        const std::vector<SeriesPtr>& records = window().navigator().crntArchive()->records();
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (!records[i]->isMovie) {
                 return {records[i], i};
@@ -48,8 +48,8 @@ protected:
 
     // The series menu as the right mouse button would open it.
     QMenu& menuFor(const SeriesPtr& series) {
-        window().buildSeriesPopup(series);
-        return *window().archivePopup();
+        window().series().buildSeriesPopup(series);
+        return *window().series().archivePopup();
     }
     static QAction* entry(QMenu& menu, int position) { return menu.actions().at(position); }
 };
@@ -58,21 +58,21 @@ TEST_F(SeriesTest, OpeningAGalleryFillsItsContentsAndTheStripGoesWhenDone) {
     startOnline();
     const auto [series, index] = gallery();
     ASSERT_NE(series, nullptr);
-    window().openSeries(series, resLow);
-    EXPECT_EQ(window().mainTab->currentWidget(), window().contentsView);
-    EXPECT_EQ(window().contentsView->contentsSeries(), series);
-    EXPECT_EQ(window().contentsView->ImageTitleLabel->text(),
+    window().series().openSeries(series, resLow);
+    EXPECT_EQ(mainTab(window())->currentWidget(), contentsView(window()));
+    EXPECT_EQ(contentsView(window())->contentsSeries(), series);
+    EXPECT_EQ(contentsView(window())->ImageTitleLabel->text(),
               QString::fromStdString(series->title));
     EXPECT_EQ(window().loadStatStrips().size(), 1U);
     EXPECT_EQ(window().loadStatStrips().strip(0)->series(), series);
 
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
     const int count = series->photoCount.load();
-    EXPECT_EQ(window().contentsView->thumbnailCount(), static_cast<std::size_t>(count));
+    EXPECT_EQ(contentsView(window())->thumbnailCount(), static_cast<std::size_t>(count));
     // Each thumbnail sits in the cell of its own picture number.
-    const int columns = window().contentsView->columns();
+    const int columns = contentsView(window())->columns();
     for (int n = 1; n <= count; ++n) {
-        const ThumbTile* thumb = window().contentsView->thumbnailOf(n);
+        const ThumbTile* thumb = contentsView(window())->thumbnailOf(n);
         ASSERT_NE(thumb, nullptr) << n;
         const QRect cell = tileRectFor(n - 1, columns, 140, 140, 5);
         EXPECT_EQ(thumb->geometry().topLeft(), cell.topLeft()) << n;
@@ -80,7 +80,7 @@ TEST_F(SeriesTest, OpeningAGalleryFillsItsContentsAndTheStripGoesWhenDone) {
     EXPECT_EQ(window().loadStatStrips().size(), 0U);
     EXPECT_TRUE(std::filesystem::exists(series->folderPictureFile()));
     EXPECT_EQ(series->statusText().substr(0, 2), "TL");
-    EXPECT_EQ(window().threadStatusText(), "");
+    EXPECT_EQ(window().menus().threadStatusText(), "");
 }
 
 TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
@@ -89,10 +89,10 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
     demosite::Faults slow;
     slow.latency = std::chrono::milliseconds(30);
     site().setFaults(slow);
-    window().openSeries(series, resLow);
+    window().series().openSeries(series, resLow);
     ASSERT_NE(series->pictureJob, nullptr);
     prompt.clear();
-    window().openSeries(series, resLow);
+    window().series().openSeries(series, resLow);
     EXPECT_EQ(prompt.shown(), (std::vector<ScriptedPrompt::Shown>{
                                   {ScriptedPrompt::Kind::Message, "",
                                    "Cannot Download now. Please wait", PromptAnswer::Ok}}));
@@ -104,7 +104,7 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
     EXPECT_FALSE(entry(menu, 3)->isEnabled());
 
     // Stop or Delete answered No stops and keeps every file.
-    ASSERT_TRUE(waitFor([this] { return window().contentsView->thumbnailCount() > 0; }));
+    ASSERT_TRUE(waitFor([this] { return contentsView(window())->thumbnailCount() > 0; }));
     prompt.script({PromptAnswer::No});
     entry(menu, 2)->trigger();
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
@@ -125,7 +125,7 @@ TEST_F(SeriesTest, StopOrDeleteAnsweredYesAlsoRemovesThePictures) {
     demosite::Faults slow;
     slow.latency = std::chrono::milliseconds(30);
     site().setFaults(slow);
-    window().openSeries(series, resLow);
+    window().series().openSeries(series, resLow);
     QMenu& menu = menuFor(series);
     // Cancel leaves the download running.
     prompt.script({PromptAnswer::Cancel, PromptAnswer::Yes});
@@ -144,7 +144,7 @@ TEST_F(SeriesTest, StopOrDeleteAnsweredYesAlsoRemovesThePictures) {
 TEST_F(SeriesTest, CompleteLowResolutionMenuAndDeleteAll) {
     startOnline();
     const SeriesPtr series = gallery().first;
-    window().openSeries(series, resLow);
+    window().series().openSeries(series, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
 
     QMenu& menu = menuFor(series);
@@ -185,7 +185,7 @@ TEST_F(SeriesTest, FavoritesAreAddedAndRemovedOnTheSiteAndMarkTheTile) {
     EXPECT_EQ(menuFor(series).actions().at(7)->text(),
               nowFavorite ? "Remove from My Favorite" : "Add to My Favorite");
     // The tile was drawn again with its mark.
-    EXPECT_FALSE(window().imageView->tile(index)->image().isNull());
+    EXPECT_FALSE(imageView(window())->tile(index)->image().isNull());
 
     entry(menuFor(series), 8)->trigger();
     EXPECT_NE(series->statusText().find('B'), std::string::npos);
@@ -196,15 +196,15 @@ TEST_F(SeriesTest, FavoritesAreAddedAndRemovedOnTheSiteAndMarkTheTile) {
 TEST_F(SeriesTest, CopyTakesTheSelectedTilesOrThumbnailsAddress) {
     startOnline();
     const auto [series, index] = gallery();
-    window().imageView->monthSmallLogoImgClick(index);
-    window().mCopyClick();
+    imageView(window())->monthSmallLogoImgClick(index);
+    window().series().copySelection();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->resolutionUrl(resLow));
 
-    window().openSeries(series, resLow);
+    window().series().openSeries(series, resLow);
     ASSERT_TRUE(waitFor([&] { return downloadsEnded(series); }));
-    window().contentsView->SeriesImgClick(2);
-    EXPECT_TRUE(window().mCopy->isEnabled());
-    window().mCopyClick();
+    contentsView(window())->SeriesImgClick(2);
+    EXPECT_TRUE(part<QAction>(window(), "mCopy")->isEnabled());
+    window().series().copySelection();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), series->pictureHtmlUrl(resLow, 3));
 }
 
@@ -219,13 +219,14 @@ TEST_F(SeriesTest, SearchingTheSameModelOnlineThenOffline) {
     model->trigger();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     const std::string caption = "Search model:" + series->modelName(1);
-    ASSERT_NE(window().crntArchive(), nullptr);
-    EXPECT_EQ(window().crntArchive()->caption(), caption);
-    EXPECT_FALSE(window().crntArchive()->empty());
-    EXPECT_EQ(window().browseHistory()->entries().front().list, window().crntArchive());
+    ASSERT_NE(window().navigator().crntArchive(), nullptr);
+    EXPECT_EQ(window().navigator().crntArchive()->caption(), caption);
+    EXPECT_FALSE(window().navigator().crntArchive()->empty());
+    EXPECT_EQ(window().navigator().browseHistory()->entries().front().list,
+              window().navigator().crntArchive());
 
     // Offline, the same search scans the local catalogues.
-    QTest::mouseDClick(window().modeStr, Qt::LeftButton);
+    QTest::mouseDClick(part<QLabel>(window(), "modeStr"), Qt::LeftButton);
     ASSERT_TRUE(context().offlineMode);
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     site().clearRequests();
@@ -236,7 +237,7 @@ TEST_F(SeriesTest, SearchingTheSameModelOnlineThenOffline) {
     EXPECT_TRUE(again->isEnabled());
     again->trigger();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
-    EXPECT_EQ(window().crntArchive()->caption(), caption);
+    EXPECT_EQ(window().navigator().crntArchive()->caption(), caption);
     EXPECT_TRUE(site().requests().empty());
 }
 

@@ -21,7 +21,7 @@ protected:
 
     // A gallery (not a movie) of the current list.
     SeriesPtr aGallery() {
-        for (const SeriesPtr& series : window().crntArchive()->records()) {
+        for (const SeriesPtr& series : window().navigator().crntArchive()->records()) {
             if (!series->isMovie) {
                 return series;
             }
@@ -33,11 +33,11 @@ protected:
 TEST_F(ShutdownTest, ExitWithNothingRunningSavesAndEndsAtOnce) {
     startOnline();
     window().resize(500, 600);
-    window().crntArchive()->saved = false;
-    const std::filesystem::path file = window().crntArchive()->csvPath();
+    window().navigator().crntArchive()->saved = false;
+    const std::filesystem::path file = window().navigator().crntArchive()->csvPath();
     std::filesystem::remove(file);
 
-    window().mExit->trigger();
+    part<QAction>(window(), "mExit")->trigger();
     EXPECT_EQ(closedCount, 1);
     EXPECT_FALSE(window().isVisible());
     EXPECT_TRUE(std::filesystem::exists(file));
@@ -56,21 +56,20 @@ TEST_F(ShutdownTest, CloseDuringADownloadWaitsForItAndSavesOnce) {
     site().setFaults(slow);
     const SeriesPtr gallery = aGallery();
     ASSERT_NE(gallery, nullptr);
-    ArchiveImageViewHost& asViewHost = window();
-    asViewHost.openSeriesAtCurrentResolution(gallery);
+    window().series().openSeries(gallery, window().menus().resolution());
     ASSERT_FALSE(context().managerRegistry.empty());
 
-    window().crntArchive()->saved = false;
-    const std::filesystem::path file = window().crntArchive()->csvPath();
+    window().navigator().crntArchive()->saved = false;
+    const std::filesystem::path file = window().navigator().crntArchive()->csvPath();
     EXPECT_FALSE(window().close());
     EXPECT_EQ(closedCount, 0);
-    ASSERT_NE(window().splashForm(), nullptr);
-    EXPECT_EQ(window().splashForm()->msg->text(), "terminating...");
+    ASSERT_NE(window().splash().form(), nullptr);
+    EXPECT_EQ(window().splash().form()->msg->text(), "terminating...");
     EXPECT_TRUE(std::filesystem::exists(file));
 
     // Saved once: what changes now is not written by the close that follows.
     std::filesystem::remove(file);
-    window().crntArchive()->saved = false;
+    window().navigator().crntArchive()->saved = false;
     // A second press while stopping is refused as well.
     EXPECT_FALSE(window().close());
 
@@ -86,7 +85,7 @@ TEST_F(ShutdownTest, CloseDuringADownloadWaitsForItAndSavesOnce) {
 TEST_F(ShutdownTest, AnAbandonedStartStillSavesTheSettings) {
     writeSettings("[user]\nlogin=demo\npassword=wrong\n");
     start();
-    ASSERT_TRUE(window().startAborted());
+    ASSERT_TRUE(window().startup().aborted());
     std::filesystem::remove(iniPath());
     app->shutdown();
     EXPECT_TRUE(std::filesystem::exists(iniPath()));
@@ -97,7 +96,7 @@ TEST_F(ShutdownTest, WithoutSplashNoTerminatingWindowIsShown) {
     start();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     window().close();
-    EXPECT_EQ(window().splashForm(), nullptr);
+    EXPECT_EQ(window().splash().form(), nullptr);
     EXPECT_EQ(closedCount, 1);
 }
 

@@ -35,9 +35,9 @@ TEST_F(StartupTest, FirstRunAsksForAnAccountThenEndsAndSavesWhatWasTyped) {
                              "Enter your zel-ora ID/Password\n then restart this program again",
                              PromptAnswer::Ok}}));
     EXPECT_EQ(modalDialogs, std::vector<std::string>{"zob::TConfigForm"});
-    EXPECT_TRUE(window().startAborted());
+    EXPECT_TRUE(window().startup().aborted());
     EXPECT_EQ(terminateRequests, 1);
-    EXPECT_EQ(window().crntArchive(), nullptr);
+    EXPECT_EQ(window().navigator().crntArchive(), nullptr);
 
     // Activating again does nothing more.
     window().FormActivate();
@@ -54,7 +54,7 @@ TEST_F(StartupTest, RefusedLoginTellsShowsTheDialogAndEnds) {
     EXPECT_EQ(prompt.shown()[0].text,
               "Your ID/Pasword pair will not correct.\nplease check config");
     EXPECT_EQ(modalDialogs, std::vector<std::string>{"zob::TConfigForm"});
-    EXPECT_TRUE(window().startAborted());
+    EXPECT_TRUE(window().startup().aborted());
     EXPECT_EQ(terminateRequests, 1);
 }
 
@@ -66,16 +66,16 @@ TEST_F(StartupTest, EmptyLoginRunsOfflineFromTheLatestLocalMonth) {
                                    "account/password is not defined.\n Turn into offline mode",
                                    PromptAnswer::Ok}}));
     EXPECT_TRUE(context().offlineMode);
-    EXPECT_EQ(window().modeText(), "OFFLINE");
-    EXPECT_TRUE(window().offlineSearch());
-    EXPECT_TRUE(window().mOfflineSearch->isChecked());
-    EXPECT_FALSE(window().mOfflineSearch->isEnabled());
+    EXPECT_EQ(window().menus().modeText(), "OFFLINE");
+    EXPECT_TRUE(window().menus().offlineSearch());
+    EXPECT_TRUE(part<QAction>(window(), "mOfflineSearch")->isChecked());
+    EXPECT_FALSE(part<QAction>(window(), "mOfflineSearch")->isEnabled());
     // Nothing on disk: the walk back ends in December 2002, empty.
-    ASSERT_NE(window().crntArchive(), nullptr);
-    EXPECT_EQ(window().crntArchive()->menuCaption(), "2002/12");
-    EXPECT_EQ(window().imageView->LogoWarning->text(), "You don't have 2002/12 archives");
-    EXPECT_TRUE(window().mArchive->isEnabled());
-    EXPECT_EQ(window().splashForm(), nullptr);
+    ASSERT_NE(window().navigator().crntArchive(), nullptr);
+    EXPECT_EQ(window().navigator().crntArchive()->menuCaption(), "2002/12");
+    EXPECT_EQ(imageView(window())->LogoWarning->text(), "You don't have 2002/12 archives");
+    EXPECT_TRUE(part<QMenu>(window(), "mArchive")->isEnabled());
+    EXPECT_EQ(window().splash().form(), nullptr);
     EXPECT_TRUE(site().requests().empty());
 }
 
@@ -87,32 +87,33 @@ TEST_F(StartupTest, MissingPasswordIsAskedForAndCancelMeansOffline) {
               (std::vector<Shown>{{Kind::Message, "information",
                                    "password is not defined.\n Turn into offline mode",
                                    PromptAnswer::Ok}}));
-    EXPECT_EQ(window().modeText(), "OFFLINE");
+    EXPECT_EQ(window().menus().modeText(), "OFFLINE");
 }
 
 TEST_F(StartupTest, OnlineStartShowsThisMonthAsTilesAndRows) {
     writeOnlineSettings();
     start();
     EXPECT_TRUE(prompt.shown().empty());
-    ASSERT_NE(window().crntArchive(), nullptr);
-    EXPECT_EQ(window().crntArchive()->menuCaption().substr(0, 7), "2008/03");
+    ASSERT_NE(window().navigator().crntArchive(), nullptr);
+    EXPECT_EQ(window().navigator().crntArchive()->menuCaption().substr(0, 7), "2008/03");
     EXPECT_EQ(window().windowTitle(), "Zel-Ora Native Browser 1.00");
-    EXPECT_EQ(window().modeText(), "");
-    EXPECT_EQ(window().mainTab->currentWidget(), window().imageView);
+    EXPECT_EQ(window().menus().modeText(), "");
+    EXPECT_EQ(mainTab(window())->currentWidget(), imageView(window()));
     // The splash stays until the last cover has come.
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     const std::size_t count = site().content().month(2008, 3)->series.size();
-    EXPECT_EQ(window().crntArchive()->size(), count);
-    EXPECT_EQ(window().listView->ArchiveGrid->rowCount(), static_cast<int>(count));
-    EXPECT_TRUE(window().mArchive->isEnabled());
-    EXPECT_EQ(window().imageView->ImageViewLabel->text(),
-              QString::fromStdString(window().crntArchive()->caption()));
+    EXPECT_EQ(window().navigator().crntArchive()->size(), count);
+    EXPECT_EQ(listView(window())->ArchiveGrid->rowCount(), static_cast<int>(count));
+    EXPECT_TRUE(part<QMenu>(window(), "mArchive")->isEnabled());
+    EXPECT_EQ(imageView(window())->ImageViewLabel->text(),
+              QString::fromStdString(window().navigator().crntArchive()->caption()));
     // The favorites and the bad list are loaded too; the history holds the month.
     EXPECT_NE(context().loadedArchives.favoriteList, nullptr);
     EXPECT_NE(context().loadedArchives.badList, nullptr);
-    EXPECT_EQ(window().browseHistory()->entries().size(), 1U);
-    EXPECT_EQ(window().mFavorite->isEnabled(), !context().loadedArchives.favoriteList->empty());
-    EXPECT_TRUE(window().mResLow->isChecked());
+    EXPECT_EQ(window().navigator().browseHistory()->entries().size(), 1U);
+    EXPECT_EQ(part<QAction>(window(), "mFavorite")->isEnabled(),
+              !context().loadedArchives.favoriteList->empty());
+    EXPECT_TRUE(part<QAction>(window(), "mResLow")->isChecked());
     // Its catalogue reaches the disk at the end of the run: no mark yet.
     EXPECT_NE(archiveEntry("2008/03"), nullptr);
 }
@@ -121,14 +122,14 @@ TEST_F(StartupTest, ResolutionSettingChecksItsMenuEntry) {
     writeBytes(iniPath(),
                "[user]\nlogin=\n[env]\nresolution=255\nlocal=" + localFolder().string() + "\n");
     start();
-    EXPECT_TRUE(window().mResThumb->isChecked());
-    EXPECT_EQ(window().crntResolution(), resLow);
+    EXPECT_TRUE(part<QAction>(window(), "mResThumb")->isChecked());
+    EXPECT_EQ(window().menus().resolution(), resLow);
 }
 
 TEST_F(StartupTest, NoSplashShowsNoProgressAtAll) {
     writeOnlineSettings("noSplash=1\n");
     start();
-    EXPECT_EQ(window().splashForm(), nullptr);
+    EXPECT_EQ(window().splash().form(), nullptr);
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
 }
 
@@ -136,7 +137,7 @@ TEST_F(StartupTest, ArchiveMenuOfAJanuaryStartReachesIntoLastYear) {
     writeSettings("[user]\nlogin=\n");
     start(2008, 1);
     QStringList topLevel;
-    for (QAction* action : window().mArchive->actions()) {
+    for (QAction* action : part<QMenu>(window(), "mArchive")->actions()) {
         if (!action->isSeparator() && action->menu() == nullptr) {
             topLevel << action->text();
         }
@@ -174,18 +175,20 @@ TEST_F(StartupTest, DebugLogSwitchedOnShowsItsButtonsAndFirstLine) {
     writeSettings("[user]\nlogin=\n", "dbgMemo=1\n");
     start();
     // The tool bar shows them at its next layout.
-    EXPECT_TRUE(waitFor([this] { return !window().dbgBtn->isHidden(); }));
-    EXPECT_FALSE(window().dbgSaveBtn->isHidden());
+    EXPECT_TRUE(waitFor([this] { return !part<QToolButton>(window(), "dbgBtn")->isHidden(); }));
+    EXPECT_FALSE(part<QToolButton>(window(), "dbgSaveBtn")->isHidden());
     const std::vector<std::string> lines = context().debugLog.lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front().substr(lines.front().size() - 5), " test");
-    ASSERT_TRUE(waitFor([this] { return window().dbgMemo->toPlainText().contains("test"); }));
+    ASSERT_TRUE(waitFor([this] {
+        return part<QPlainTextEdit>(window(), "dbgMemo")->toPlainText().contains("test");
+    }));
 }
 
 TEST_F(StartupTest, DebugButtonsStayHiddenWhileTheLogIsOff) {
     writeSettings("[user]\nlogin=\n");
     start();
-    EXPECT_TRUE(window().dbgBtn->isHidden());
+    EXPECT_TRUE(part<QToolButton>(window(), "dbgBtn")->isHidden());
     EXPECT_FALSE(context().debugLog.isOn());
 }
 

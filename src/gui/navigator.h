@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/archivelists.h"
+#include "app/archiveloader.h"
+#include "app/searchcommands.h"
+#include "search/history.h"
+
+#include <QString>
+#include <memory>
+
+class QAction;
+
+namespace zob {
+
+struct MainParts;
+
+// Which list is shown: the Archive menu's choice, the history, the searches,
+// the mode switch. It answers the loader, the history and the searches in
+// the window's name.
+class Navigator : public ArchiveLoaderHost,
+                  public SearchWindow,
+                  public HistoryView,
+                  public ProgressDisplay {
+public:
+    explicit Navigator(MainParts& parts);
+    ~Navigator() override;
+
+    ArtListPtr crntArchive() const override { return crntArchive_; }
+    int crntYear() const { return crntMonth_.year; }
+    int crntMonth() const { return crntMonth_.month; }
+    void setCrntMonth(YearMonth month) { crntMonth_ = month; }
+    // None until the start-up has made it.
+    historyList* browseHistory() const { return history_.get(); }
+    void makeHistory();
+    // The loader asked the window to close: the start-up goes no further.
+    bool closeRequested() const { return closeRequested_; }
+
+    // --- lists
+    void archiveMenuSelect(QAction& entry);
+    ArtListPtr loadArchive(ArtListPtr list);
+    // The list becomes current with its history entry.
+    void showAsNew(const ArtListPtr& list);
+    void setCrntArchive(const ArtListPtr& list, std::int32_t scroll) override;
+
+    // --- the history
+    void back();
+    void forward();
+    void historyMenuClick(QAction& entry);
+
+    // --- the mode
+    void setOfflineMode(bool on);
+    // Offline without the mode label: the start-up and the settings dialog.
+    void goOffline();
+    void toggleMode();
+
+    // --- searches for a series' model or photographer
+    void searchModel(const SeriesPtr& series, const QString& entryName);
+    void searchPhotographer(const SeriesPtr& series);
+
+    // HistoryWindow, also asked by the window's other parts
+    void clearSelection() override;
+    void setListMenusEnabled(bool enabled) override;
+    void showImagePage() override;
+
+private:
+    // ArchiveLoaderHost
+    void clearViewsForLoad() override;
+    void closeMainWindow() override;
+    void setOfflineSearch(bool on) override;
+    // HistoryWindow
+    std::int32_t tileScrollPosition() const override;
+    void setBusyCursor(bool busy) override;
+    void showSplash(const std::string& message) override;
+    // SearchWindow
+    void showNotFoundLabel() override;
+    // HistoryView
+    void setMenuEntries(const std::vector<HistoryMenuEntry>& entries) override;
+    void setButtons(bool backEnabled, bool forwardEnabled) override;
+    // ProgressDisplay
+    void showProgressText(const std::string& text) override;
+
+    void showEmptyArchiveWarning(const ArtList& list);
+    SearchEnv searchEnv();
+
+    MainParts& parts_;
+    ArchiveLists lists_;
+    std::unique_ptr<historyList> history_;
+    ArtListPtr crntArchive_;
+    YearMonth crntMonth_{};
+    bool closeRequested_ = false;
+};
+
+} // namespace zob
