@@ -34,6 +34,59 @@ void tellSkipped(AppContext& context, const ArtList& list,
     context.prompt.showMessage("warning", text);
 }
 
+// What the loader does with a list after asking the site for its page.
+enum class PageStep { show, earlierMonth, giveUp };
+
+fetchResult fetchListPage(AppContext& context, const ArtList& list, std::string& page) {
+    MemorySink sink(page);
+    const fetchResult result = list.requestKind == 1
+                                   ? getHtml(context.fetchEnv(), list.requestUrl(), sink, false)
+                                   : postHtml(context.fetchEnv(), list.pageUrl(),
+                                              formEncodedField(list.query()), sink, false);
+    context.dbgLog("getHtml=>" + std::to_string(static_cast<int>(result)), true);
+    return result;
+}
+
+// Fetches the page of `list` and merges the series it names into the list.
+PageStep refreshFromSite(AppContext& context, ArtList& list, ArchiveLoaderHost& host) {
+    std::string page;
+    switch (fetchListPage(context, list, page)) {
+    case fetchOk: {
+        const ArtListPtr parsed = list.cloneEmpty();
+        tellSkipped(context, list, parsed->parsePage(page));
+        list.mergeFrom(*parsed);
+        return PageStep::show;
+    }
+    case fetchUnauthorized:
+        context.prompt.showMessage(
+            "fatal error",
+            "ID/Password will not be correct.(expired?)\rprogram terminates abnormally");
+        host.closeMainWindow();
+        return PageStep::giveUp;
+    case fetchNotFound:
+        if (!list.empty()) {
+            return PageStep::show;
+        }
+        if (dynamic_cast<const monthlyArtList*>(&list) != nullptr && list.hasPrevious()) {
+            return PageStep::earlierMonth;
+        }
+        context.prompt.showMessage("", "Sorry. cannot download this archive.\r\n" + list.caption() +
+                                           ": " + list.requestUrl() + " is not on the site");
+        return PageStep::giveUp;
+    case fetchFailed:
+    case fetchTerminate:
+        host.closeMainWindow();
+        return PageStep::giveUp;
+    case fetchGoOffline:
+        context.offlineMode = true;
+        host.setOfflineSearch(true);
+        return PageStep::show;
+    case fetchProtocolError:
+        return PageStep::show;
+    }
+    return PageStep::show;
+}
+
 } // namespace
 
 ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderHost& host) {
@@ -50,52 +103,16 @@ ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderH
         list->load();
         const auto* monthly = dynamic_cast<const monthlyArtList*>(list.get());
 
+        PageStep step = PageStep::show;
         if (!context.offlineMode && list->isIncomplete()) {
-            std::string page;
-            MemorySink sink(page);
-            const fetchResult result =
-                list->requestKind == 1
-                    ? getHtml(context.fetchEnv(), list->requestUrl(), sink, false)
-                    : postHtml(context.fetchEnv(), list->pageUrl(), formEncodedField(list->query()),
-                               sink, false);
-            context.dbgLog("getHtml=>" + std::to_string(static_cast<int>(result)), true);
-            switch (result) {
-            case fetchOk: {
-                const ArtListPtr parsed = list->cloneEmpty();
-                tellSkipped(context, *list, parsed->parsePage(page));
-                list->mergeFrom(*parsed);
-                break;
-            }
-            case fetchUnauthorized:
-                context.prompt.showMessage(
-                    "fatal error",
-                    "ID/Password will not be correct.(expired?)\rprogram terminates abnormally");
-                host.closeMainWindow();
-                return nullptr;
-            case fetchNotFound:
-                if (!list->empty()) {
-                    break;
-                }
-                if (monthly != nullptr && list->hasPrevious()) {
-                    list = previousMonthOf(*monthly);
-                    continue;
-                }
-                context.prompt.showMessage("", "Sorry. cannot download this archive.\r\n" +
-                                                   list->caption() + ": " + list->requestUrl() +
-                                                   " is not on the site");
-                return nullptr;
-            case fetchFailed:
-            case fetchTerminate:
-                host.closeMainWindow();
-                return nullptr;
-            case fetchGoOffline:
-                context.offlineMode = true;
-                host.setOfflineSearch(true);
-                break;
-            case fetchProtocolError:
-                break;
-            }
+            step = refreshFromSite(context, *list, host);
         } else if (monthly != nullptr && list->empty() && monthly->year >= firstSiteYear) {
+            step = PageStep::earlierMonth;
+        }
+        if (step == PageStep::giveUp) {
+            return nullptr;
+        }
+        if (step == PageStep::earlierMonth) {
             list = previousMonthOf(*monthly);
             continue;
         }

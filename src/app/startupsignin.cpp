@@ -24,62 +24,65 @@ StartupOutcome abortStart(std::optional<fetchResult> result = std::nullopt) {
     return StartupOutcome{StartMode::aborted, result};
 }
 
-} // namespace
-
-StartupOutcome decideModeAndSignIn(AppContext& context, const StartupDialogs& dialogs) {
-    const configInfoClass& config = context.configInfo;
-    UserPrompt& prompt = context.prompt;
-    context.offlineMode = false;
-
+// Whether the settings leave this run offline; nothing when the start ends
+// so that the user can fill in the settings first.
+std::optional<bool> offlineBySettings(const configInfoClass& config, UserPrompt& prompt,
+                                      const StartupDialogs& dialogs) {
     if (config.offline) {
-        context.offlineMode = true;
-    } else if (config.login.empty()) {
-        if (config.iniFileMissing()) {
-            prompt.showMessage("authentication",
-                               "Enter your zel-ora ID/Password\n then restart this program again");
-            if (dialogs.showConfigDialog) {
-                dialogs.showConfigDialog();
-            }
-            return abortStart();
+        return true;
+    }
+    if (!config.login.empty()) {
+        return false;
+    }
+    if (config.iniFileMissing()) {
+        prompt.showMessage("authentication",
+                           "Enter your zel-ora ID/Password\n then restart this program again");
+        if (dialogs.showConfigDialog) {
+            dialogs.showConfigDialog();
         }
-        prompt.showMessage("information",
-                           "account/password is not defined.\n Turn into offline mode");
-        context.offlineMode = true;
+        return std::nullopt;
     }
+    prompt.showMessage("information", "account/password is not defined.\n Turn into offline mode");
+    return true;
+}
 
-    if (!context.offlineMode) {
-        HttpRequestSettings request = context.defaultHttp.requestSettings();
-        request.basicAuth = true;
-        request.userName = config.login;
-        request.password = config.password;
-        if (!config.login.empty() && config.password.empty()) {
-            std::optional<std::string> typed;
-            if (dialogs.askPassword) {
-                typed = dialogs.askPassword();
-            }
-            if (typed && !typed->empty()) {
-                // Used for this run only; the setting stays empty.
-                request.password = *typed;
-            } else {
-                prompt.showMessage("information",
-                                   "password is not defined.\n Turn into offline mode");
-                context.offlineMode = true;
-            }
+// Gives the default client the account's credentials, asking for a password
+// the settings lack. False when none was given: the run goes offline.
+bool setUpCredentials(AppContext& context, const StartupDialogs& dialogs) {
+    const configInfoClass& config = context.configInfo;
+    HttpRequestSettings request = context.defaultHttp.requestSettings();
+    request.basicAuth = true;
+    request.userName = config.login;
+    request.password = config.password;
+    bool haveCredentials = true;
+    if (!config.login.empty() && config.password.empty()) {
+        std::optional<std::string> typed;
+        if (dialogs.askPassword) {
+            typed = dialogs.askPassword();
         }
-        context.defaultHttp.setRequestSettings(request);
+        if (typed && !typed->empty()) {
+            // Used for this run only; the setting stays empty.
+            request.password = *typed;
+        } else {
+            context.prompt.showMessage("information",
+                                       "password is not defined.\n Turn into offline mode");
+            haveCredentials = false;
+        }
     }
+    context.defaultHttp.setRequestSettings(request);
+    return haveCredentials;
+}
 
-    if (context.offlineMode) {
-        return StartupOutcome{StartMode::offline, std::nullopt};
-    }
-
+// Tries the credentials on the members home page.
+StartupOutcome signIn(AppContext& context, const StartupDialogs& dialogs) {
     std::string page;
     MemorySink sink(page);
     const fetchResult result = getHtml(
         context.fetchEnv(), context.loadedArchives.siteUrl("/members/home.html"), sink, false);
     switch (result) {
     case fetchUnauthorized:
-        prompt.showMessage("", "Your ID/Pasword pair will not correct.\nplease check config");
+        context.prompt.showMessage("",
+                                   "Your ID/Pasword pair will not correct.\nplease check config");
         if (dialogs.showConfigDialog) {
             dialogs.showConfigDialog();
         }
@@ -92,6 +95,22 @@ StartupOutcome decideModeAndSignIn(AppContext& context, const StartupDialogs& di
     default:
         return StartupOutcome{StartMode::online, result};
     }
+}
+
+} // namespace
+
+StartupOutcome decideModeAndSignIn(AppContext& context, const StartupDialogs& dialogs) {
+    context.offlineMode = false;
+    const std::optional<bool> offline =
+        offlineBySettings(context.configInfo, context.prompt, dialogs);
+    if (!offline) {
+        return abortStart();
+    }
+    context.offlineMode = *offline || !setUpCredentials(context, dialogs);
+    if (context.offlineMode) {
+        return StartupOutcome{StartMode::offline, std::nullopt};
+    }
+    return signIn(context, dialogs);
 }
 
 } // namespace zob

@@ -12,11 +12,13 @@ namespace zob {
 class ArtList;
 
 // The catalogue file: comma-separated text, lines ended by CR LF, a header
-// "version=N" and then one line per series. Every version this program or an
-// earlier one wrote can be read; the newest form is written.
+// "version=N" and then one line per series. Every version of the format can
+// be read, since a file is rewritten only when its list changes and a folder
+// so holds files of many versions; the newest form is written.
 
 inline constexpr std::string_view catalogueHeaderPrefix = "version=";
-// Files from before the header existed.
+// The version a file without the header is read as: the format's first form
+// had none.
 inline constexpr int headerlessCatalogueVersion = 52;
 
 // What this program writes in the header: major*100 + minor*10 + release.

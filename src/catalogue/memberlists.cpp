@@ -128,7 +128,8 @@ void FavoriteArtList::removeFavorite(const SeriesPtr& record, bool localOnly, co
         return;
     }
     std::int32_t id = -1;
-    // Every copy goes: files written by older runs may hold a series twice.
+    // Every copy goes: the list holds whatever its file says, and a file (one
+    // edited by hand, say) may name a series twice.
     for (int at = position; at >= 0; at = indexOfName(*record)) {
         if (id == -1) {
             id = item(static_cast<std::size_t>(at))->favoriteId;

@@ -17,8 +17,9 @@
 namespace zob {
 namespace {
 
-// Only this much of a tag's attribute text is ever read; longer tags keep
-// their tail unread, as the site's pages have always been read.
+// Only this much of a tag's attribute text is ever read, so a page with a
+// huge tag costs no more than one without; the tail of a longer tag stays
+// unread. The site's links and picture addresses are far shorter.
 constexpr std::size_t attributeTextLimit = 255;
 
 // Setting bit 5 turns exactly "A" to "Z" into "a" to "z" and makes no other

@@ -65,8 +65,9 @@ bool seriesFolderExists(const SeriesRec& record) {
 // switched to the archive address in an earlier run: the catalogue keeps its
 // dated address (and so its name), the disk remembers the switch. Taking the
 // switch over keeps later downloads with those files and spares a not-found
-// answer per run. Older runs left picture 1 of such a series in the dated
-// folder and the rest in the archive one; the archive folder wins.
+// answer per run. The dated folder may hold pictures as well, fetched before
+// the site moved the series; the archive folder wins, since every download
+// after the switch goes there.
 void followEarlierSwitch(SeriesRec& record) {
     if (record.inArchive || record.isMovie || record.year == 1) {
         return;
@@ -109,6 +110,63 @@ std::string trimmedSpaces(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+// The series name: only the last element of the address names the series,
+// whichever separator the address was written with.
+std::string_view seriesNameOf(std::string_view seriesAddress) {
+    std::string_view address = seriesAddress;
+    if (!address.empty() && (address.back() == '/' || address.back() == '\\')) {
+        address.remove_suffix(1);
+    }
+    // A plain loop: find_last_of runs a search of the set for every character.
+    std::size_t nameStart = address.size();
+    while (nameStart > 0 && !isAddressSeparator(address[nameStart - 1])) {
+        --nameStart;
+    }
+    const std::string_view name = address.substr(nameStart);
+    if (!isSafeLocalName(name)) {
+        throw CatalogueError("unsafe series name: \"" + std::string(name) + "\"");
+    }
+    return name;
+}
+
+// The key ("ab_cd") and the year and month after it ("200803"; "archive" is
+// year and month 1).
+void setKeyAndMonth(SeriesRec& record, std::string_view name) {
+    const auto firstUnderscore = name.find('_');
+    const auto secondUnderscore = firstUnderscore == std::string_view::npos
+                                      ? std::string_view::npos
+                                      : name.find('_', firstUnderscore + 1);
+    const std::size_t keyEnd = std::min(secondUnderscore, name.size());
+    record.seriesKey = name.substr(0, keyEnd);
+    const std::string_view afterKey = keyEnd < name.size() ? name.substr(keyEnd + 1) : "";
+    // Exactly "archive": an archive series lives in the folder KEY_archive,
+    // so any longer name would share it and come back from the catalogue as
+    // KEY_archive.
+    if (afterKey == "archive") {
+        record.year = 1;
+        record.month = 1;
+        return;
+    }
+    if (afterKey.size() < 6) {
+        throw CatalogueError("malformed series name: \"" + std::string(name) + "\"");
+    }
+    record.year = digitsValue(afterKey.substr(0, 4), name);
+    record.month = digitsValue(afterKey.substr(4, 2), name);
+}
+
+// The cover's file name as the record keeps it: from the address's last
+// slash on, the slash included.
+std::string_view coverFileOf(std::string_view coverAddress) {
+    const auto coverSlash = coverAddress.rfind('/');
+    const std::string_view coverFile =
+        coverSlash == std::string_view::npos ? coverAddress : coverAddress.substr(coverSlash);
+    const std::string_view coverName = coverFile.starts_with('/') ? coverFile.substr(1) : coverFile;
+    if (!isSafeLocalName(coverName)) {
+        throw CatalogueError("unsafe cover name: \"" + std::string(coverAddress) + "\"");
+    }
+    return coverFile;
+}
+
 } // namespace
 
 bool isSafeLocalName(std::string_view name) {
@@ -132,52 +190,11 @@ std::shared_ptr<SeriesRec> SeriesRec::create(ArtList& ownerList, std::string_vie
     };
     auto record = std::make_shared<Constructible>(ownerList);
 
-    // Only the last element of the address names the series, whichever
-    // separator the address was written with.
-    std::string_view address = seriesAddress;
-    if (!address.empty() && (address.back() == '/' || address.back() == '\\')) {
-        address.remove_suffix(1);
-    }
-    // A plain loop: find_last_of runs a search of the set for every character.
-    std::size_t nameStart = address.size();
-    while (nameStart > 0 && !isAddressSeparator(address[nameStart - 1])) {
-        --nameStart;
-    }
-    const std::string_view name = address.substr(nameStart);
-    if (!isSafeLocalName(name)) {
-        throw CatalogueError("unsafe series name: \"" + std::string(name) + "\"");
-    }
+    const std::string_view name = seriesNameOf(seriesAddress);
     record->name = name;
+    setKeyAndMonth(*record, name);
 
-    const auto firstUnderscore = name.find('_');
-    const auto secondUnderscore = firstUnderscore == std::string_view::npos
-                                      ? std::string_view::npos
-                                      : name.find('_', firstUnderscore + 1);
-    const std::size_t keyEnd = std::min(secondUnderscore, name.size());
-    record->seriesKey = name.substr(0, keyEnd);
-    const std::string_view afterKey = keyEnd < name.size() ? name.substr(keyEnd + 1) : "";
-    // Exactly "archive": an archive series lives in the folder KEY_archive,
-    // so any longer name would share it and come back from the catalogue as
-    // KEY_archive.
-    if (afterKey == "archive") {
-        record->year = 1;
-        record->month = 1;
-    } else {
-        if (afterKey.size() < 6) {
-            throw CatalogueError("malformed series name: \"" + std::string(name) + "\"");
-        }
-        record->year = digitsValue(afterKey.substr(0, 4), name);
-        record->month = digitsValue(afterKey.substr(4, 2), name);
-    }
-
-    const auto coverSlash = coverAddress.rfind('/');
-    const std::string_view coverFile =
-        coverSlash == std::string_view::npos ? coverAddress : coverAddress.substr(coverSlash);
-    const std::string_view coverName = coverFile.starts_with('/') ? coverFile.substr(1) : coverFile;
-    if (!isSafeLocalName(coverName)) {
-        throw CatalogueError("unsafe cover name: \"" + std::string(coverAddress) + "\"");
-    }
-    record->coverFile = coverFile;
+    record->coverFile = coverFileOf(coverAddress);
     // The movies folder, not the word: a gallery whose name holds "movies"
     // would turn into a movie once its catalogue line is read back.
     record->isMovie = coverAddress.find("/movies/") != std::string_view::npos;

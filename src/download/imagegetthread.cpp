@@ -31,9 +31,7 @@ void ImageGetThread::log(const std::string& text, bool append) const {
 
 void ImageGetThread::run() {
     SeriesRec& record = *series;
-    const Resolution r = resolution;
-    const std::size_t index = indexOf(r);
-    const std::string tag(resolutionTag(r));
+    const std::string tag(resolutionTag(resolution));
     setCurrentThreadName("ImageGet:" + record.title + tag);
     log("SeriesGet:" + record.title + "/" + tag, false);
 
@@ -41,68 +39,13 @@ void ImageGetThread::run() {
     http.copyRequestSettingsFrom(env_.defaultHttp);
     http.setAbortFlag(&env_.managers.abortFlag());
 
-    const auto bit = withResolution(0, r);
+    const auto bit = withResolution(0, resolution);
     record.loadingRes |= bit;
     record.partialRes |= bit;
-    record.loadedCount[index] = 0;
+    record.loadedCount[indexOf(resolution)] = 0;
     manager->setFailLimit(3);
 
-    bool endedEarly = false;
-    int siteFailures = 0;
-    while (const std::optional<std::int32_t> job = manager->getJob()) {
-        const std::int32_t j = *job;
-        log("getJob----:" + std::to_string(j), true);
-        if (record.photoCount < j) {
-            manager->setJobCount(record.photoCount);
-            endedEarly = true;
-            break;
-        }
-
-        Outcome outcome = Outcome::stored;
-        if (hasContent(record.localPictureFile(r, j))) {
-            log("data exists.", true);
-            manager->repJob(j, true);
-        } else if (offline) {
-            if (record.photoCount == photoCountUnknown) {
-                // The pictures on disk end here; the count stays undetermined.
-                manager->setJobCount(j - 1);
-                notify(WindowMessage::updateSpec(series));
-                endedEarly = true;
-                break;
-            }
-        } else {
-            outcome = fetchPicture(j, http);
-        }
-
-        if (outcome == Outcome::endRun) {
-            endedEarly = true;
-            break;
-        }
-        if (outcome == Outcome::notFound && manager->repJob(j, false)) {
-            record.photoCount = manager->counters().jobCount;
-            notify(WindowMessage::updateSpec(series));
-            log("spec update & quit", false);
-            endedEarly = true;
-            break;
-        }
-        if (outcome == Outcome::siteError) {
-            // For the count the picture exists: the site did not deny it.
-            manager->repJob(j, true);
-            if (++siteFailures >= siteFailureLimit) {
-                log("site keeps failing: quit", false);
-                endedEarly = true;
-                break;
-            }
-        } else {
-            siteFailures = 0;
-        }
-
-        ++record.loadedCount[index];
-        if (outcome == Outcome::stored) {
-            notify(r == resThumb ? WindowMessage::loadedThumb(series, j)
-                                 : WindowMessage::loadedLarge(series, j));
-        }
-    }
+    const bool endedEarly = !workThroughJobs(http);
 
     if (!endedEarly) {
         log("seriesGet Loop End", false);
@@ -112,6 +55,72 @@ void ImageGetThread::run() {
     if (!endedEarly) {
         log("quit:" + std::to_string(static_cast<std::int32_t>(tickCount())), false);
     }
+}
+
+bool ImageGetThread::workThroughJobs(HttpClient& http) {
+    SeriesRec& record = *series;
+    int siteFailures = 0;
+    while (const std::optional<std::int32_t> job = manager->getJob()) {
+        const std::int32_t j = *job;
+        log("getJob----:" + std::to_string(j), true);
+        if (record.photoCount < j) {
+            manager->setJobCount(record.photoCount);
+            return false;
+        }
+        if (!settleJob(j, obtainPicture(j, http), siteFailures)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ImageGetThread::Outcome ImageGetThread::obtainPicture(std::int32_t job, HttpClient& http) {
+    SeriesRec& record = *series;
+    if (hasContent(record.localPictureFile(resolution, job))) {
+        log("data exists.", true);
+        manager->repJob(job, true);
+        return Outcome::stored;
+    }
+    if (!offline) {
+        return fetchPicture(job, http);
+    }
+    if (record.photoCount == photoCountUnknown) {
+        // The pictures on disk end here; the count stays undetermined.
+        manager->setJobCount(job - 1);
+        notify(WindowMessage::updateSpec(series));
+        return Outcome::endRun;
+    }
+    return Outcome::stored;
+}
+
+bool ImageGetThread::settleJob(std::int32_t job, Outcome outcome, int& siteFailures) {
+    SeriesRec& record = *series;
+    if (outcome == Outcome::endRun) {
+        return false;
+    }
+    if (outcome == Outcome::notFound && manager->repJob(job, false)) {
+        record.photoCount = manager->counters().jobCount;
+        notify(WindowMessage::updateSpec(series));
+        log("spec update & quit", false);
+        return false;
+    }
+    if (outcome == Outcome::siteError) {
+        // For the count the picture exists: the site did not deny it.
+        manager->repJob(job, true);
+        if (++siteFailures >= siteFailureLimit) {
+            log("site keeps failing: quit", false);
+            return false;
+        }
+    } else {
+        siteFailures = 0;
+    }
+
+    ++record.loadedCount[indexOf(resolution)];
+    if (outcome == Outcome::stored) {
+        notify(resolution == resThumb ? WindowMessage::loadedThumb(series, job)
+                                      : WindowMessage::loadedLarge(series, job));
+    }
+    return true;
 }
 
 ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClient& http) {
@@ -131,21 +140,7 @@ ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClien
 
         switch (fetched.kind) {
         case FileFetchKind::stored:
-            if (archived && !record.inArchive) {
-                // The archive has the series: from now on every address of
-                // it, the other job's and later runs' too, is the archive one.
-                record.setInArchive(true);
-            } else if (!archived && record.inArchive) {
-                // The other job found the series in the archive while this
-                // picture came from the old address: it goes where the
-                // series keeps its pictures now, or the scan would miss it.
-                const std::string moved = record.localPictureFile(r, job, true);
-                makeParentFolder(moved);
-                std::rename(localFile.c_str(), moved.c_str());
-            }
-            log("data OK.(before repJob)", true);
-            manager->repJob(job, true);
-            log("data OK.(after repJob)", true);
+            keepStoredPicture(job, archived, localFile);
             return Outcome::stored;
         case FileFetchKind::notFound:
             log("404Err:" + std::to_string(job), true);
@@ -175,6 +170,26 @@ ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClien
         }
         return Outcome::siteError;
     }
+}
+
+void ImageGetThread::keepStoredPicture(std::int32_t job, bool archived,
+                                       const std::string& localFile) {
+    SeriesRec& record = *series;
+    if (archived && !record.inArchive) {
+        // The archive has the series: from now on every address of
+        // it, the other job's and later runs' too, is the archive one.
+        record.setInArchive(true);
+    } else if (!archived && record.inArchive) {
+        // The other job found the series in the archive while this
+        // picture came from the dated address: it goes where the
+        // series keeps its pictures now, or the scan would miss it.
+        const std::string moved = record.localPictureFile(resolution, job, true);
+        makeParentFolder(moved);
+        std::rename(localFile.c_str(), moved.c_str());
+    }
+    log("data OK.(before repJob)", true);
+    manager->repJob(job, true);
+    log("data OK.(after repJob)", true);
 }
 
 } // namespace zob

@@ -39,9 +39,21 @@ private:
     enum class Outcome { stored, notFound, siteError, endRun };
 
     void run() override;
+    // Takes jobs until the manager has none left (true) or the run ends
+    // before that (false).
+    bool workThroughJobs(HttpClient& http);
+    // Picture `job` on disk: already there, fetched, or (offline) the end of
+    // the pictures there are.
+    Outcome obtainPicture(std::int32_t job, HttpClient& http);
+    // Counts one job's outcome and tells the window; false when the run ends
+    // with it. `siteFailures` counts site errors in a row.
+    bool settleJob(std::int32_t job, Outcome outcome, int& siteFailures);
     // Steps through one missing picture, trying the archive address for
     // picture 1 when the series' own address does not have it.
     Outcome fetchPicture(std::int32_t job, HttpClient& http);
+    // A picture just stored from the address form `archived`: switches the
+    // series to the archive or moves the file to where the series is now.
+    void keepStoredPicture(std::int32_t job, bool archived, const std::string& localFile);
     void log(const std::string& text, bool append) const;
 
     DownloadEnv env_;

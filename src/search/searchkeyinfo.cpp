@@ -86,6 +86,19 @@ void appendTable(std::string& out, std::string_view marker, const SearchKeyTable
     }
 }
 
+// The line starting at `position`, which moves past the line's end: CR LF,
+// LF or a lone CR, as in the catalogue files.
+std::string_view takeLine(const std::string& text, std::size_t& position) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", position), text.size());
+    const std::string_view line(text.data() + position, end - position);
+    position = end + 1;
+    if (end < text.size() && text[end] == '\r' && position < text.size() &&
+        text[position] == '\n') {
+        ++position;
+    }
+    return line;
+}
+
 } // namespace
 
 const SearchKeyEntry* findSearchKey(const SearchKeyTable& table, std::string_view name) {
@@ -116,62 +129,77 @@ void searchKeyInfoClass::loadSearchInfo() {
     countries.clear();
     modified = false;
 
+    const std::optional<std::string> text = readIndexFile();
+    if (!text) {
+        return;
+    }
+    SearchKeyTable* target = nullptr;
+    std::size_t position = 0;
+    for (int lineNumber = 1; position < text->size(); ++lineNumber) {
+        const std::string_view line = takeLine(*text, position);
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (lineNumber == 1 && readVersionHeader(line, where)) {
+            continue;
+        }
+        if (SearchKeyTable* const table = tableOfMarker(line)) {
+            target = table;
+        } else if (!line.empty()) {
+            addEntry(target, line, where);
+        }
+    }
+}
+
+std::optional<std::string> searchKeyInfoClass::readIndexFile() const {
     const std::filesystem::path path = filePath();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return;
+        return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         skipped("cannot be read; the index starts empty");
-        return;
+        return std::nullopt;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
-    SearchKeyTable* target = nullptr;
-    std::vector<std::string> fields;
-    std::size_t position = 0;
-    for (int lineNumber = 1; position < text.size(); ++lineNumber) {
-        // CR LF, LF or a lone CR, as in the catalogue files.
-        std::size_t end = std::min(text.find_first_of("\r\n", position), text.size());
-        std::string_view line(text.data() + position, end - position);
-        position = end + 1;
-        if (end < text.size() && text[end] == '\r' && position < text.size() &&
-            text[position] == '\n') {
-            ++position;
+bool searchKeyInfoClass::readVersionHeader(std::string_view line, const std::string& where) const {
+    if (line.starts_with(versionPrefix)) {
+        // The version's value decides nothing; a bad one is only noted.
+        if (!toNumber(line.substr(versionPrefix.size()))) {
+            skipped(where + ": the version is not a number");
         }
-        const std::string where = "line " + std::to_string(lineNumber);
+        return true;
+    }
+    // A file that lost its header still holds usable tables.
+    skipped(where + ": no version header, read as a table line");
+    return false;
+}
 
-        if (lineNumber == 1) {
-            if (line.starts_with(versionPrefix)) {
-                // The version's value decides nothing; a bad one is only noted.
-                if (!toNumber(line.substr(versionPrefix.size()))) {
-                    skipped(where + ": the version is not a number");
-                }
-                continue;
-            }
-            // A file that lost its header still holds usable tables.
-            skipped(where + ": no version header, read as a table line");
-        }
+SearchKeyTable* searchKeyInfoClass::tableOfMarker(std::string_view line) {
+    if (line == modelMarker) {
+        return &models;
+    }
+    if (line == photographerMarker) {
+        return &photographers;
+    }
+    if (line == countryMarker) {
+        return &countries;
+    }
+    return nullptr;
+}
 
-        if (line == modelMarker) {
-            target = &models;
-        } else if (line == photographerMarker) {
-            target = &photographers;
-        } else if (line == countryMarker) {
-            target = &countries;
-        } else if (!line.empty()) {
-            fields = splitCommaText(line);
-            const std::optional<std::int32_t> number =
-                fields.size() >= 2 ? toNumber(fields[1]) : std::nullopt;
-            if (target == nullptr) {
-                skipped(where + " skipped: an entry before any section marker");
-            } else if (!number) {
-                skipped(where + " skipped: no number after the name");
-            } else {
-                target->push_back(SearchKeyEntry{std::move(fields[0]), *number});
-            }
-        }
+void searchKeyInfoClass::addEntry(SearchKeyTable* target, std::string_view line,
+                                  const std::string& where) const {
+    std::vector<std::string> fields = splitCommaText(line);
+    const std::optional<std::int32_t> number =
+        fields.size() >= 2 ? toNumber(fields[1]) : std::nullopt;
+    if (target == nullptr) {
+        skipped(where + " skipped: an entry before any section marker");
+    } else if (!number) {
+        skipped(where + " skipped: no number after the name");
+    } else {
+        target->push_back(SearchKeyEntry{std::move(fields[0]), *number});
     }
 }
 

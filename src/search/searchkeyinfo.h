@@ -68,6 +68,14 @@ public:
 
 private:
     void skipped(const std::string& what) const;
+    // The file's text; nothing when there is no file or it cannot be read.
+    std::optional<std::string> readIndexFile() const;
+    // True when the first line is the version header rather than a table line.
+    bool readVersionHeader(std::string_view line, const std::string& where) const;
+    // The table a section marker line starts; null for any other line.
+    SearchKeyTable* tableOfMarker(std::string_view line);
+    // Adds the "NAME,NUMBER" line to the section's table, or tells why not.
+    void addEntry(SearchKeyTable* target, std::string_view line, const std::string& where) const;
 
     const ArtListList& registry_;
     DebugLog& debugLog_;

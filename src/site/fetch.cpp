@@ -22,8 +22,9 @@ TransferOutcome performGuarded(HttpClient& client, HttpMethod method, const std:
     }
 }
 
-// The error's kind on the first line, as the user has always been shown it,
-// then what happened and where, so "WriteError" says which disk is full.
+// The error's kind on a line of its own, a short fixed name the user can tell
+// at a glance and quote, then what happened and where, so "WriteError" says
+// which disk is full.
 std::string failureMessage(const TransferOutcome& outcome, const std::string& address) {
     std::string text = transferFailureName(outcome.failure);
     if (!outcome.detail.empty()) {

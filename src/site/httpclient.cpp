@@ -204,6 +204,90 @@ std::string failureDetail(TransferFailure failure, CURLcode code, const char* er
     return errorText[0] != '\0' ? std::string(errorText) : std::string(curl_easy_strerror(code));
 }
 
+// The request's own header lines; false when memory ran out building them.
+bool buildHeaders(HeaderList& headers, HttpMethod method, const HttpRequestSettings& settings) {
+    // A bare "Accept:" line removes the library's default instead of sending an empty header.
+    const std::string acceptLine =
+        settings.accept.empty() ? std::string("Accept:") : "Accept: " + settings.accept;
+    bool headersBuilt = appendHeader(headers, acceptLine) &&
+                        appendHeader(headers, "Expect:"); // no waiting for 100-continue
+    if (method == HttpMethod::Post) {
+        headersBuilt = headersBuilt &&
+                       appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
+    }
+    return headersBuilt;
+}
+
+// What is asked: the address, the headers, the credentials and the body. The
+// handle keeps options between requests, so each one sets or clears them all.
+void setRequestOptions(OptionSetter& set, HttpMethod method, const std::string& address,
+                       const std::string& formData, const HeaderList& headers,
+                       const HttpRequestSettings& settings) {
+    set(CURLOPT_URL, address.c_str());
+    set(CURLOPT_HTTPHEADER, headers.get());
+    set(CURLOPT_USERAGENT, settings.userAgent.c_str());
+    if (settings.basicAuth) {
+        set(CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_BASIC));
+        set(CURLOPT_USERNAME, settings.userName.c_str());
+        set(CURLOPT_PASSWORD, settings.password.c_str());
+    } else {
+        set(CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+        set(CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+    }
+    if (method == HttpMethod::Post) {
+        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(formData.size()));
+        set(CURLOPT_COPYPOSTFIELDS, formData.c_str());
+    } else {
+        set(CURLOPT_HTTPGET, 1L);
+    }
+}
+
+void setTimeLimitOptions(OptionSetter& set, const HttpTimeLimits& limits) {
+    set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
+    set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+    set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.lowSpeedTime.count()));
+    set(CURLOPT_TIMEOUT_MS, 0L);
+}
+
+// The callbacks that fill `transfer` and the destination's size limit.
+void setTransferOptions(OptionSetter& set, Transfer& transfer) {
+    set(CURLOPT_WRITEFUNCTION, &receiveBody);
+    set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_PREREQFUNCTION, &connectionReady);
+    set(CURLOPT_PREREQDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_NOPROGRESS, 0L);
+    set(CURLOPT_XFERINFOFUNCTION, &checkAbort);
+    set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer));
+    set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(transfer.destination.sizeLimit()));
+}
+
+// The outcome of a transfer the library ran, flushing the destination when
+// the answer's body went to it.
+TransferOutcome outcomeOf(const Transfer& transfer, CURLcode code, const char* errorText) {
+    TransferOutcome outcome;
+    curl_easy_getinfo(transfer.handle, CURLINFO_RESPONSE_CODE, &outcome.status);
+    const char* contentType = nullptr;
+    if (curl_easy_getinfo(transfer.handle, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
+        contentType != nullptr) {
+        outcome.contentType = contentType;
+    }
+    FetchSink& destination = transfer.destination;
+    outcome.bodyBytes = transfer.bodyBytes;
+    outcome.failure = classify(code, transfer.connected);
+    if (outcome.failure == TransferFailure::WriteError) {
+        outcome.failure = writeFailure(destination);
+    }
+    if (outcome.failure == TransferFailure::None && outcome.status == 0) {
+        outcome.failure = TransferFailure::Unexplained;
+    }
+    if (outcome.failure == TransferFailure::None && isSuccessStatus(outcome.status) &&
+        !destination.flush()) {
+        outcome.failure = writeFailure(destination);
+    }
+    outcome.detail = failureDetail(outcome.failure, code, errorText, destination);
+    return outcome;
+}
+
 } // namespace
 
 const char* transferFailureName(TransferFailure failure) {
@@ -291,51 +375,16 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
     }
 
     HeaderList headers;
-    // A bare "Accept:" line removes the library's default instead of sending an empty header.
-    const std::string acceptLine =
-        settings.accept.empty() ? std::string("Accept:") : "Accept: " + settings.accept;
-    bool headersBuilt = appendHeader(headers, acceptLine) &&
-                        appendHeader(headers, "Expect:"); // no waiting for 100-continue
-    if (method == HttpMethod::Post) {
-        headersBuilt = headersBuilt &&
-                       appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
-    }
-    if (!headersBuilt) {
+    if (!buildHeaders(headers, method, settings)) {
         return {TransferFailure::OutOfMemory, 0, "out of memory", {}, 0};
     }
 
     // The handle outlives this call; however it ends, leave it no pointers into this frame.
     const DetachOnExit detach{handle};
     OptionSetter set(handle);
-    set(CURLOPT_URL, address.c_str());
-    set(CURLOPT_HTTPHEADER, headers.get());
-    set(CURLOPT_USERAGENT, settings.userAgent.c_str());
-    if (settings.basicAuth) {
-        set(CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_BASIC));
-        set(CURLOPT_USERNAME, settings.userName.c_str());
-        set(CURLOPT_PASSWORD, settings.password.c_str());
-    } else {
-        set(CURLOPT_USERNAME, static_cast<const char*>(nullptr));
-        set(CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
-    }
-    if (method == HttpMethod::Post) {
-        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(formData.size()));
-        set(CURLOPT_COPYPOSTFIELDS, formData.c_str());
-    } else {
-        set(CURLOPT_HTTPGET, 1L);
-    }
-    set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeLimits_.connectTimeout.count()));
-    set(CURLOPT_LOW_SPEED_LIMIT, timeLimits_.lowSpeedBytesPerSecond);
-    set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeLimits_.lowSpeedTime.count()));
-    set(CURLOPT_TIMEOUT_MS, 0L);
-    set(CURLOPT_WRITEFUNCTION, &receiveBody);
-    set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
-    set(CURLOPT_PREREQFUNCTION, &connectionReady);
-    set(CURLOPT_PREREQDATA, static_cast<void*>(&transfer));
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, &checkAbort);
-    set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer));
-    set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(destination.sizeLimit()));
+    setRequestOptions(set, method, address, formData, headers, settings);
+    setTimeLimitOptions(set, timeLimits_);
+    setTransferOptions(set, transfer);
     std::array<char, CURL_ERROR_SIZE> errorText{};
     set(CURLOPT_ERRORBUFFER, errorText.data());
     if (set.result() != CURLE_OK) {
@@ -343,28 +392,7 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
     }
 
     const CURLcode code = curl_easy_perform(handle);
-
-    TransferOutcome outcome;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
-    const char* contentType = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
-        contentType != nullptr) {
-        outcome.contentType = contentType;
-    }
-    outcome.bodyBytes = transfer.bodyBytes;
-    outcome.failure = classify(code, transfer.connected);
-    if (outcome.failure == TransferFailure::WriteError) {
-        outcome.failure = writeFailure(destination);
-    }
-    if (outcome.failure == TransferFailure::None && outcome.status == 0) {
-        outcome.failure = TransferFailure::Unexplained;
-    }
-    if (outcome.failure == TransferFailure::None && isSuccessStatus(outcome.status) &&
-        !destination.flush()) {
-        outcome.failure = writeFailure(destination);
-    }
-    outcome.detail = failureDetail(outcome.failure, code, errorText.data(), destination);
-    return outcome;
+    return outcomeOf(transfer, code, errorText.data());
 }
 
 } // namespace zob

@@ -1,8 +1,8 @@
 #pragma once
 
 // The side viewer's placement arithmetic, apart from any window so it can be
-// checked by itself. Divisions truncate, as the window has always done, so a
-// picture may come out one pixel short of the area.
+// checked by itself. Divisions truncate, so a fitted picture never spills
+// past its area; it may come out one pixel short of it.
 
 #include <QPoint>
 #include <QRect>

@@ -156,9 +156,10 @@ QImage buildLogoTile(const std::string& coverFile, std::string_view statusCode) 
     const int height = image.height();
     const int boxTop = height - lineHeight - 12;
 
-    // The area holds line height + 8 rows, yet the sums are divided by 22
-    // rows whatever the font, as tiles have always been measured: a taller
-    // font reads as a brighter area.
+    // The area holds line height + 8 rows, yet the sums are divided by a
+    // fixed 22 rows, the area of the usual 14-row line (see brightenFactor),
+    // so that the lift of a reddish area grows with the letters: a taller
+    // font reads as a brighter area and its bigger letters get a stronger lift.
     const ChannelSums sums = sumArea(image, boxTop, height - 5, boxLeft, boxLeft + boxWidth);
     const long long cells = static_cast<long long>(boxWidth) * 22;
     const BrightenSteps steps = chooseBrightenSteps(static_cast<int>(sums.blue / cells),
