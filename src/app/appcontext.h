@@ -10,7 +10,9 @@
 #include "site/fetch.h"
 #include "site/httpclient.h"
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +41,13 @@ public:
     HttpClient defaultHttp;
     DebugLog debugLog;
     bool offlineMode = false;
+    // Runs the waiting part of a list page's load (the fetch and the scan of
+    // the page) to its end. The window runs it on a worker and keeps its own
+    // events flowing meanwhile; unset, it runs in place.
+    std::function<void(const std::function<void()>&)> runPageWork;
+    // Stops the page load under way (only loads given to runPageWork can be
+    // stopped); each load clears it as it starts.
+    std::atomic<bool> pageLoadCancel{false};
     // Every live download manager, with the lock and the shutdown flag. It
     // outlives the lists, whose records may still hold finished managers.
     ManagerRegistry managerRegistry{debugLog};

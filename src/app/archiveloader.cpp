@@ -35,25 +35,71 @@ void tellSkipped(AppContext& context, const ArtList& list,
 }
 
 // What the loader does with a list after asking the site for its page.
-enum class PageStep { show, earlierMonth, giveUp };
+enum class PageStep { show, earlierMonth, giveUp, cancelled };
 
-fetchResult fetchListPage(AppContext& context, const ArtList& list, std::string& page) {
+// A list page as the site sent it, scanned into series blocks.
+struct FetchedPage {
+    fetchResult result = fetchFailed;
+    std::vector<ParsedSeries> series;
+};
+
+// The request of `list`, worked out where the lists live: a search's address
+// may depend on the search index.
+struct PageRequest {
+    bool post = false;
+    std::string address;
+    std::string form;
+};
+
+PageRequest requestOf(const ArtList& list) {
+    if (list.requestKind == 1) {
+        return {false, list.requestUrl(), {}};
+    }
+    return {true, list.pageUrl(), formEncodedField(list.query())};
+}
+
+// Touches nothing but its arguments: it may run on a worker.
+FetchedPage fetchAndScan(const FetchEnv& env, const PageRequest& request, HttpClient* client,
+                         DebugLog& log) {
+    FetchedPage fetched;
+    std::string page;
     MemorySink sink(page);
-    const fetchResult result = list.requestKind == 1
-                                   ? getHtml(context.fetchEnv(), list.requestUrl(), sink, false)
-                                   : postHtml(context.fetchEnv(), list.pageUrl(),
-                                              formEncodedField(list.query()), sink, false);
-    context.dbgLog("getHtml=>" + std::to_string(static_cast<int>(result)), true);
-    return result;
+    fetched.result = request.post
+                         ? postHtml(env, request.address, request.form, sink, false, client)
+                         : getHtml(env, request.address, sink, false, client);
+    log.dbgLog("getHtml=>" + std::to_string(static_cast<int>(fetched.result)), true);
+    if (fetched.result == fetchOk) {
+        fetched.series = scanPageSeries(page);
+    }
+    return fetched;
+}
+
+// In place, or through the context's page worker with a client of its own,
+// which a cancel stops (the context's client may be in use meanwhile).
+FetchedPage fetchPage(AppContext& context, const ArtList& list) {
+    const PageRequest request = requestOf(list);
+    if (!context.runPageWork) {
+        return fetchAndScan(context.fetchEnv(), request, nullptr, context.debugLog);
+    }
+    HttpClient pageHttp;
+    pageHttp.setRequestSettings(context.defaultHttp.requestSettings());
+    pageHttp.setAbortFlag(&context.pageLoadCancel);
+    const FetchEnv env = context.fetchEnv();
+    FetchedPage fetched;
+    context.runPageWork([&] { fetched = fetchAndScan(env, request, &pageHttp, context.debugLog); });
+    return fetched;
 }
 
 // Fetches the page of `list` and merges the series it names into the list.
 PageStep refreshFromSite(AppContext& context, ArtList& list, ArchiveLoaderHost& host) {
-    std::string page;
-    switch (fetchListPage(context, list, page)) {
+    FetchedPage fetched = fetchPage(context, list);
+    if (context.pageLoadCancel) {
+        return PageStep::cancelled;
+    }
+    switch (fetched.result) {
     case fetchOk: {
         const ArtListPtr parsed = list.cloneEmpty();
-        tellSkipped(context, list, parsed->parsePage(page));
+        tellSkipped(context, list, parsed->takeParsed(std::move(fetched.series)));
         list.mergeFrom(*parsed);
         return PageStep::show;
     }
@@ -91,6 +137,7 @@ PageStep refreshFromSite(AppContext& context, ArtList& list, ArchiveLoaderHost& 
 
 ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderHost& host) {
     ArtListList& registry = context.loadedArchives;
+    context.pageLoadCancel = false;
     host.clearViewsForLoad();
     context.dbgLog("addLoadedArchive", true);
 
@@ -109,7 +156,7 @@ ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderH
         } else if (monthly != nullptr && list->empty() && monthly->year >= firstSiteYear) {
             step = PageStep::earlierMonth;
         }
-        if (step == PageStep::giveUp) {
+        if (step == PageStep::giveUp || step == PageStep::cancelled) {
             return nullptr;
         }
         if (step == PageStep::earlierMonth) {

@@ -24,8 +24,11 @@ public:
 // and the list asks for it, its page is fetched, parsed and merged. A month
 // the site does not have walks back month by month; offline, an empty month
 // walks back to the latest one with a local catalogue (down to December
-// 2002). Returns the list shown, or none when the loader gave up or the
-// window is closing. Catalogue conversion errors reach the caller.
+// 2002). The page's fetch and scan go through the context's page worker when
+// it has one. Returns the list shown, or none when the loader gave up, the
+// load was cancelled (the context's pageLoadCancel: nothing merged, nothing
+// saved) or the window is closing. Catalogue conversion errors reach the
+// caller.
 ArtListPtr addLoadedArchive(AppContext& context, ArtListPtr list, ArchiveLoaderHost& host);
 
 } // namespace zob

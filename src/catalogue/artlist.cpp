@@ -266,12 +266,16 @@ bool ArtList::loadFromFile(const std::string& path) {
 }
 
 std::vector<std::string> ArtList::parsePage(std::string_view page) {
+    return takeParsed(scanPageSeries(page));
+}
+
+std::vector<std::string> ArtList::takeParsed(std::vector<ParsedSeries> found) {
     if (!saved) {
         save();
     }
     clear();
     std::vector<std::string> skipped;
-    scanArchivePage(page, [this, &skipped](ParsedSeries&& series) {
+    for (ParsedSeries& series : found) {
         try {
             addParsed(titleAsStored(std::move(series.title)), series.seriesLink,
                       std::move(series.date), std::move(series.model),
@@ -281,7 +285,7 @@ std::vector<std::string> ArtList::parsePage(std::string_view page) {
             // One block the program cannot take must not cost the others.
             skipped.emplace_back(error.what());
         }
-    });
+    }
     registry_.shareRecords(*this);
     return skipped;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/pagescanner.h"
 #include "catalogue/seriesrec.h"
 
 #include <cstdint>
@@ -82,6 +83,9 @@ public:
     // series block whose name is malformed or unsafe is skipped; what was
     // wrong with each goes back to the caller, for the user.
     std::vector<std::string> parsePage(std::string_view page);
+    // The same for the series a scan of the page found (scanPageSeries); the
+    // scan may run on any thread, this on the one that owns the lists.
+    std::vector<std::string> takeParsed(std::vector<ParsedSeries> found);
 
     // --- addresses
     std::string sectionUrl() const;

@@ -461,4 +461,10 @@ void scanArchivePage(std::string_view page, const std::function<void(ParsedSerie
     PageScanner(emit).scan(page);
 }
 
+std::vector<ParsedSeries> scanPageSeries(std::string_view page) {
+    std::vector<ParsedSeries> found;
+    scanArchivePage(page, [&found](ParsedSeries&& series) { found.push_back(std::move(series)); });
+    return found;
+}
+
 } // namespace zob

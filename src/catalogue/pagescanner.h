@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zob {
 
@@ -31,5 +32,7 @@ TagAttributes readTagAttributes(std::string_view text);
 // propagates (the series emitted before stay emitted). Digit runs that would
 // overflow a 32-bit count or id saturate at INT32_MAX.
 void scanArchivePage(std::string_view page, const std::function<void(ParsedSeries&&)>& emit);
+// Every series block of the page, in page order.
+std::vector<ParsedSeries> scanPageSeries(std::string_view page);
 
 } // namespace zob

@@ -261,10 +261,23 @@ void MainMenus::showDebugButtons() {
 }
 
 void MainMenus::setListMenusEnabled(bool enabled) {
-    mArchive_->setEnabled(enabled);
-    mHistory_->setEnabled(enabled);
-    mArchive_->menuAction()->setEnabled(enabled);
-    mHistory_->menuAction()->setEnabled(enabled);
+    listMenusEnabled_ = enabled;
+    applyListEntries();
+}
+
+void MainMenus::setLoadRunning(bool running) {
+    loadRunning_ = running;
+    applyListEntries();
+}
+
+void MainMenus::applyListEntries() {
+    const bool lists = listMenusEnabled_ && !loadRunning_;
+    mArchive_->setEnabled(lists);
+    mHistory_->setEnabled(lists);
+    mArchive_->menuAction()->setEnabled(lists);
+    mHistory_->menuAction()->setEnabled(lists);
+    histBackward_->setEnabled(backEnabled_ && !loadRunning_);
+    histForward_->setEnabled(forwardEnabled_ && !loadRunning_);
 }
 
 void MainMenus::setFavoritesEntryEnabled(bool enabled) {
@@ -298,8 +311,9 @@ void MainMenus::setHistoryEntries(const std::vector<HistoryMenuEntry>& entries) 
 }
 
 void MainMenus::setHistoryButtons(bool backEnabled, bool forwardEnabled) {
-    histBackward_->setEnabled(backEnabled);
-    histForward_->setEnabled(forwardEnabled);
+    backEnabled_ = backEnabled;
+    forwardEnabled_ = forwardEnabled;
+    applyListEntries();
 }
 
 int MainMenus::historyPosition(const QAction& entry) const {

@@ -44,6 +44,8 @@ public:
     void setFavoritesEntryEnabled(bool enabled);
     void setHistoryEntries(const std::vector<HistoryMenuEntry>& entries);
     void setHistoryButtons(bool backEnabled, bool forwardEnabled);
+    // While a page loads, nothing that would start another one can be chosen.
+    void setLoadRunning(bool running);
     // The entry's place in the History menu; -1 when it is not there.
     int historyPosition(const QAction& entry) const;
 
@@ -83,12 +85,18 @@ private:
     QAction* archiveEntry(QMenu* menu, const QString& caption);
     void resEntryChosen(QAction& entry);
     void replaceModelSearchEntry(const SeriesPtr& series);
+    // What the lists and the history asked for, less what a load forbids.
+    void applyListEntries();
 
     MainParts& parts_;
     WindowActions actions_;
     int storedResolution_ = 2;
     bool offlineSearch_ = false;
     bool monthEntriesBuilt_ = false;
+    bool loadRunning_ = false;
+    bool listMenusEnabled_ = true;
+    bool backEnabled_ = false;
+    bool forwardEnabled_ = false;
 
     QMenu* mArchive_ = nullptr;
     QMenu* mHistory_ = nullptr;

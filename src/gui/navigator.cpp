@@ -5,6 +5,7 @@
 #include "catalogue/memberlists.h"
 #include "catalogue/monthlyartlist.h"
 #include "download/seriesdownload.h"
+#include "gui/besidewindow.h"
 #include "gui/displaytext.h"
 #include "gui/mainmenus.h"
 #include "gui/mainparts.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTabWidget>
+#include <QTimer>
 #include <filesystem>
 
 namespace zob {
@@ -37,6 +39,9 @@ void Navigator::makeHistory() {
 // --- lists
 
 void Navigator::archiveMenuSelect(QAction& entry) {
+    if (loading_) {
+        return;
+    }
     zob::setBusyCursor(true);
     const std::optional<ArchiveChoice> choice = chooseArchiveEntry(fromDisplay(entry.text()));
     if (choice &&
@@ -130,23 +135,75 @@ void Navigator::showEmptyArchiveWarning(const ArtList& list) {
     }
 }
 
+// --- page loads
+
+void Navigator::runPageWork(const std::function<void()>& work) {
+    AppContext& context = parts_.context;
+    loading_ = true;
+    parts_.menus->setLoadRunning(true);
+    // With no list shown there is nothing to go back to: the start-up's
+    // loads run to their end.
+    if (crntArchive_) {
+        parts_.splash->offerCancel([this] { cancelLoad(); });
+    }
+    try {
+        runBesideTheWindow(work);
+    } catch (...) {
+        loading_ = false;
+        parts_.menus->setLoadRunning(false);
+        throw;
+    }
+    loading_ = false;
+    parts_.splash->offerCancel({});
+    parts_.menus->setLoadRunning(false);
+    if (context.pageLoadCancel) {
+        restoreShownList();
+    }
+    if (closeAfterLoad_) {
+        closeAfterLoad_ = false;
+        // Once the load's callers have unwound.
+        QTimer::singleShot(0, &parts_.window, [this] { parts_.window.close(); });
+    }
+}
+
+void Navigator::cancelLoad() {
+    if (loading_) {
+        parts_.context.dbgLog("page load cancelled", true);
+        parts_.context.pageLoadCancel = true;
+    }
+}
+
+void Navigator::closeAfterLoad() {
+    closeAfterLoad_ = true;
+    cancelLoad();
+}
+
+void Navigator::restoreShownList() {
+    parts_.splash->release();
+    zob::setBusyCursor(false);
+    if (crntArchive_) {
+        setCrntArchive(crntArchive_, scrollBeforeLoad_);
+    }
+    setListMenusEnabled(true);
+}
+
 // --- the history
 
 void Navigator::back() {
-    if (history_) {
+    if (history_ && !loading_) {
         histBackwardClick(*history_, *this);
     }
 }
 
 void Navigator::forward() {
-    if (history_) {
+    if (history_ && !loading_) {
         histForwardClick(*history_, *this);
     }
 }
 
 void Navigator::historyMenuClick(QAction& entry) {
     const int position = parts_.menus->historyPosition(entry);
-    if (!history_ || position < 0) {
+    if (!history_ || position < 0 || loading_) {
         return;
     }
     const AppContext& context = parts_.context;
@@ -170,6 +227,9 @@ void Navigator::goOffline() {
 }
 
 void Navigator::toggleMode() {
+    if (loading_) {
+        return;
+    }
     setOfflineMode(!parts_.context.offlineMode);
     if (!crntArchive_) {
         return;
@@ -195,14 +255,14 @@ SearchEnv Navigator::searchEnv() {
 }
 
 void Navigator::searchModel(const SeriesPtr& series, const QString& entryName) {
-    if (series && history_) {
+    if (series && history_ && !loading_) {
         SearchEnv env = searchEnv();
         ppSearchModelClick(env, series, searchEntryModelIndex(entryName.toStdString()));
     }
 }
 
 void Navigator::searchPhotographer(const SeriesPtr& series) {
-    if (series && history_) {
+    if (series && history_ && !loading_) {
         SearchEnv env = searchEnv();
         ppSearchPhotoClick(env, series);
     }
@@ -211,6 +271,7 @@ void Navigator::searchPhotographer(const SeriesPtr& series) {
 // --- what the loader, the history and the searches ask
 
 void Navigator::clearViewsForLoad() {
+    scrollBeforeLoad_ = parts_.imageView->scrollPosition();
     parts_.imageView->setWarning({});
     parts_.imageView->initcrntArchiveLogos();
     parts_.strips->hideLoadStats();

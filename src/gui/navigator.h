@@ -6,6 +6,7 @@
 #include "search/history.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -41,6 +42,14 @@ public:
     // The list becomes current with its history entry.
     void showAsNew(const ArtListPtr& list);
     void setCrntArchive(const ArtListPtr& list, std::int32_t scroll) override;
+
+    // --- page loads: they run beside the window, one at a time
+    void runPageWork(const std::function<void()>& work);
+    bool loading() const { return loading_; }
+    // Escape, or the splash's cancel: the list shown before stays.
+    void cancelLoad();
+    // The window closes once the load under way has stopped.
+    void closeAfterLoad();
 
     // --- the history
     void back();
@@ -82,12 +91,20 @@ private:
     void showEmptyArchiveWarning(const ArtList& list);
     SearchEnv searchEnv();
 
+    // A load cancelled after the views were cleared: they show the current
+    // list again, where they were.
+    void restoreShownList();
+
     MainParts& parts_;
     ArchiveLists lists_;
     std::unique_ptr<historyList> history_;
     ArtListPtr crntArchive_;
     YearMonth crntMonth_{};
     bool closeRequested_ = false;
+    bool loading_ = false;
+    bool closeAfterLoad_ = false;
+    // The tile box's scroll when the views were cleared for a load.
+    std::int32_t scrollBeforeLoad_ = 0;
 };
 
 } // namespace zob

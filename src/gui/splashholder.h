@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace zob {
@@ -24,11 +25,22 @@ public:
     // The text alone: a long scan has no measure of its progress.
     void showText(const QString& text);
     void showTerminating();
+    // The splash offers a "Cancel" that calls `cancel` (none when empty),
+    // now and when it is made anew.
+    void offerCancel(std::function<void()> cancel);
     // Hidden at once, deleted once the caller's handler has returned.
     void release();
 
 private:
+    // Shows `text` on the form, made when missing.
+    void show(const QString& text, bool withProgress);
+
     std::unique_ptr<TsplashForm> form_;
+    std::function<void()> cancel_;
+    // A first show waits for the display and handles events meanwhile; a
+    // release asked for then happens once the show is done.
+    bool showing_ = false;
+    bool releaseAsked_ = false;
 };
 
 } // namespace zob

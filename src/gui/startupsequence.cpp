@@ -43,10 +43,17 @@ private:
 
 void StartupSequence::run() {
     Navigator& navigator = *parts_.navigator;
-    if (navigator.crntArchive() || aborted_) {
+    // The window handles its events while pages load: an activation then
+    // must not start a second start-up.
+    if (navigator.crntArchive() || aborted_ || running_) {
         return;
     }
     started_ = true;
+    running_ = true;
+    const struct Done {
+        bool& running;
+        ~Done() { running = false; }
+    } done{running_};
     AppContext& context = parts_.context;
     if (context.configInfo.dbgMemo != 0) {
         parts_.debugPanel->switchOn();

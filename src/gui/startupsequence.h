@@ -32,6 +32,7 @@ private:
     bool started_ = false;
     bool aborted_ = false;
     bool windowPlaced_ = false;
+    bool running_ = false;
 };
 
 } // namespace zob

@@ -82,11 +82,16 @@ TZoBrowserMain::TZoBrowserMain(AppContext& context, BrowserEnvironment environme
     parts_.tabs->setCurrentWidget(parts_.imageView);
     menus_->setStoredResolution(config.resolution);
     menus_->setOfflineSearch(false);
+    // List pages load beside the window, which keeps painting meanwhile.
+    context.runPageWork = [this](const std::function<void()>& work) {
+        navigator_->runPageWork(work);
+    };
     qApp->installEventFilter(this);
 }
 
 TZoBrowserMain::~TZoBrowserMain() {
     qApp->removeEventFilter(this);
+    parts_.context.runPageWork = nullptr;
     waitForWorkers();
     // The views go while the parts they ask are still there.
     std::unique_ptr<QWidget> views(takeCentralWidget());
@@ -157,6 +162,12 @@ void TZoBrowserMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    if (navigator_->loading()) {
+        // The load stops first; nothing it fetched is kept.
+        navigator_->closeAfterLoad();
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         // The last manager to end closes the window again.
         event->ignore();
@@ -217,6 +228,11 @@ bool TZoBrowserMain::eventFilter(QObject* watched, QEvent* event) {
             WM_mouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
             return true;
         }
+    }
+    if (event->type() == QEvent::KeyPress && navigator_->loading() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        navigator_->cancelLoad();
+        return true;
     }
     // Pasting into the window does nothing.
     if (event->type() == QEvent::KeyPress &&

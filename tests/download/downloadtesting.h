@@ -27,7 +27,7 @@ namespace zob::downloadtest {
 
 using namespace std::chrono_literals;
 
-inline constexpr std::chrono::milliseconds patience = 10s;
+inline constexpr std::chrono::milliseconds patience = 30s;
 
 // Polls `condition` until it holds or `patience` has passed.
 inline bool eventually(const std::function<bool()>& condition) {

@@ -31,7 +31,10 @@ namespace zob::testing {
 
 class BrowserFixture : public DemoSiteSuite {
 protected:
-    void SetUp() override { site().clearRequests(); }
+    void SetUp() override {
+        site().setFaults({});
+        site().clearRequests();
+    }
 
     // The settings file: login and password, the local folder, the site;
     // `debugKeys` join the debug section, `sections` follow it.

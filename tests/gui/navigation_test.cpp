@@ -1,6 +1,7 @@
 // Choosing lists from the menus, the history, the empty-list texts and the
 // worker messages that build the views.
 
+#include "catalogue/monthlyartlist.h"
 #include "gui/browserfixture.h"
 #include "gui/dialogs/splashform.h"
 #include "gui/views/imageform.h"
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -106,6 +108,38 @@ TEST_F(NavigationTest, CoverReportsMoveTheSplashProgressAndTheLastClosesIt) {
     EXPECT_EQ(imageView(window())->tileCount(), static_cast<std::size_t>(count));
     EXPECT_EQ(window().splash().form(), nullptr);
     EXPECT_TRUE(part<QMenu>(window(), "mArchive")->isEnabled());
+}
+
+TEST_F(NavigationTest, ASlowPageLoadsBesideALiveWindowAndEscapeCancelsIt) {
+    startOnline();
+    const ArtListPtr before = window().navigator().crntArchive();
+    const std::size_t tiles = imageView(window())->tileCount();
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(1'500);
+    site().setFaults(slow);
+
+    bool handledMeanwhile = false;
+    bool listMenusOff = false;
+    QTimer::singleShot(200, &window(), [&] {
+        handledMeanwhile = true;
+        listMenusOff = !part<QMenu>(window(), "mArchive")->isEnabled() &&
+                       !part<QMenu>(window(), "mHistory")->isEnabled();
+        QTest::keyClick(&window(), Qt::Key_Escape);
+    });
+    window().navigator().archiveMenuSelect(*archiveEntry("2008/02"));
+
+    EXPECT_TRUE(handledMeanwhile);
+    EXPECT_TRUE(listMenusOff);
+    // The list shown before comes back; nothing of the cancelled month stays.
+    EXPECT_EQ(window().navigator().crntArchive(), before);
+    EXPECT_EQ(window().navigator().browseHistory()->entries().size(), 1U);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    EXPECT_EQ(imageView(window())->tileCount(), tiles);
+    EXPECT_TRUE(part<QMenu>(window(), "mArchive")->isEnabled());
+    EXPECT_FALSE(
+        std::filesystem::exists(monthlyArtList(context().loadedArchives, 2008, 2).csvPath()));
+    EXPECT_LT(
+        context().loadedArchives.indexOfSame(monthlyArtList(context().loadedArchives, 2008, 2)), 0);
 }
 
 TEST_F(NavigationTest, EmptyListsExplainThemselves) {

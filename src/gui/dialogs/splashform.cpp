@@ -1,10 +1,15 @@
 #include "gui/dialogs/splashform.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace zob {
 
@@ -12,6 +17,9 @@ namespace {
 
 constexpr int clientWidth = 300;
 constexpr int clientHeight = 109;
+// Long enough for a display server to map a small window, short enough not to
+// hold the caller up when there is none that answers.
+constexpr qint64 mapWaitMs = 500;
 
 QFont messageFont(const QFont& base) {
     QFont font = base;
@@ -84,13 +92,46 @@ void TsplashForm::showTerminating() {
     showNow();
 }
 
+void TsplashForm::setCancel(std::function<void()> cancel) {
+    cancel_ = std::move(cancel);
+    if (!cancel_) {
+        if (cancelButton_ != nullptr) {
+            cancelButton_->hide();
+        }
+        return;
+    }
+    if (cancelButton_ == nullptr) {
+        cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+        cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+        cancelButton_->setGeometry(206, 29, 76, 26);
+        connect(cancelButton_, &QPushButton::clicked, this, [this] {
+            if (cancel_) {
+                cancel_();
+            }
+        });
+    }
+    cancelButton_->show();
+}
+
 void TsplashForm::showNow() {
     if (isHidden()) {
         show();
     }
     raise();
-    // The user-interface thread may stay busy for a while after this call.
-    repaint();
+    // A window the display has not mapped yet draws nothing: its first
+    // repaint would be lost, and the thread may stay busy after this call.
+    const QPointer<TsplashForm> self(this);
+    if (const QWindow* handle = windowHandle(); handle != nullptr && !handle->isExposed()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (self && !handle->isExposed() && waited.elapsed() < mapWaitMs) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        }
+    }
+    // The events handled meanwhile may have closed the splash for good.
+    if (self) {
+        repaint();
+    }
 }
 
 } // namespace zob
