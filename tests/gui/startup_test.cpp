@@ -171,6 +171,18 @@ TEST_F(StartupTest, SavedPositionBeyondTheWorkAreaGoesToTheRightEdge) {
     EXPECT_EQ(window().frameGeometry().right() + 1, work.left() + work.width());
 }
 
+TEST_F(StartupTest, SavedPlaceIsTheFramesAndIsSavedUnchanged) {
+    writeSettings("[user]\nlogin=\n", {},
+                  "[window]\nmainWidth=400\nmainHeight=340\nmainX=100\nmainY=80\n");
+    start();
+    EXPECT_EQ(window().frameGeometry().topLeft(), QPoint(100, 80));
+    // Saved as placed, or each start would move the window by its frame.
+    window().move(150, 90);
+    EXPECT_TRUE(waitFor([this] { return window().frameGeometry().topLeft() == QPoint(150, 90); }));
+    EXPECT_EQ(context().configInfo.mainX, 150);
+    EXPECT_EQ(context().configInfo.mainY, 90);
+}
+
 TEST_F(StartupTest, DebugLogSwitchedOnShowsItsButtonsAndFirstLine) {
     writeSettings("[user]\nlogin=\n", "dbgMemo=1\n");
     start();
