@@ -51,9 +51,7 @@ void StartupSequence::run() {
     if (context.configInfo.dbgMemo != 0) {
         parts_.debugPanel->switchOn();
     }
-    context.offlineMode = false;
-    parts_.menus->setOfflineSearch(false);
-    parts_.menus->setOfflineSearchEnabled(true);
+    navigator.setOfflineMode(false);
     if (!signIn()) {
         aborted_ = true;
         parts_.environment.terminate();
@@ -61,7 +59,7 @@ void StartupSequence::run() {
     }
     parts_.imageView->clearTileSelection();
     if (context.offlineMode) {
-        navigator.goOffline();
+        navigator.setOfflineMode(true);
     }
     const bool showSplash = !context.configInfo.noSplash;
     setBusyCursor(true);

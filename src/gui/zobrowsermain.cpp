@@ -266,7 +266,7 @@ void TZoBrowserMain::configBtnClick() {
     // Whatever closed the dialog, its offline box acted at once. Going back
     // online is the mode label's business.
     if (parts_.context.configInfo.offline) {
-        navigator_->goOffline();
+        navigator_->setOfflineMode(true);
     }
 }
 

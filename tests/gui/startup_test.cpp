@@ -97,7 +97,7 @@ TEST_F(StartupTest, OnlineStartShowsThisMonthAsTilesAndRows) {
     ASSERT_NE(window().navigator().crntArchive(), nullptr);
     EXPECT_EQ(window().navigator().crntArchive()->menuCaption().substr(0, 7), "2008/03");
     EXPECT_EQ(window().windowTitle(), "Zel-Ora Native Browser 1.00");
-    EXPECT_EQ(window().menus().modeText(), "");
+    EXPECT_EQ(window().menus().modeText(), "online");
     EXPECT_EQ(mainTab(window())->currentWidget(), imageView(window()));
     // The splash stays until the last cover has come.
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
