@@ -37,6 +37,16 @@ private:
     std::function<void()> toggle_;
 };
 
+// Offline stands out; online stays quiet but readable, so the label's double
+// click can be found. The style names the label: a bare "color" would reach its
+// tooltip too and draw it in the label's colours.
+void showModeText(QLabel& label, bool offline) {
+    label.setText(offline ? "OFFLINE" : "online");
+    label.setStyleSheet(
+        offline ? "QLabel#modeStr { color: rgb(204, 0, 0); font-weight: bold; padding-left: 8px; }"
+                : "QLabel#modeStr { color: rgb(128, 128, 128); padding-left: 8px; }");
+}
+
 QMenu* namedMenu(QMainWindow& window, const char* caption, const char* name) {
     QMenu* menu = window.menuBar()->addMenu(caption);
     menu->setObjectName(name);
@@ -234,10 +244,7 @@ void MainMenus::buildToolBar() {
     modeStr_->setObjectName("modeStr");
     modeStr_->setMinimumWidth(80);
     modeStr_->setToolTip("Double-click to switch between online and offline");
-    QFont bold = modeStr_->font();
-    bold.setBold(true);
-    modeStr_->setFont(bold);
-    modeStr_->setStyleSheet("color: rgb(204, 0, 0); padding-left: 8px;");
+    showModeText(*modeStr_, parts_.context.offlineMode);
     bar->addWidget(modeStr_);
 }
 
@@ -331,7 +338,7 @@ void MainMenus::setOfflineSearchEnabled(bool enabled) {
 
 void MainMenus::showMode(bool offline) {
     statusPanel_->clear();
-    modeStr_->setText(offline ? "OFFLINE" : "");
+    showModeText(*modeStr_, offline);
 }
 
 QString MainMenus::modeText() const {

@@ -220,12 +220,6 @@ void Navigator::setOfflineMode(bool on) {
     parts_.menus->showMode(on);
 }
 
-void Navigator::goOffline() {
-    parts_.context.offlineMode = true;
-    parts_.menus->setOfflineSearch(true);
-    parts_.menus->setOfflineSearchEnabled(false);
-}
-
 void Navigator::toggleMode() {
     if (loading_) {
         return;

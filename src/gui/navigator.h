@@ -57,9 +57,9 @@ public:
     void historyMenuClick(QAction& entry);
 
     // --- the mode
+    // Every way into or out of offline mode comes here, so the mode label
+    // always tells the mode.
     void setOfflineMode(bool on);
-    // Offline without the mode label: the start-up and the settings dialog.
-    void goOffline();
     void toggleMode();
 
     // --- searches for a series' model or photographer

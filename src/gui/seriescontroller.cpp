@@ -152,8 +152,8 @@ void SeriesController::stopOrDelete(Resolution resolution) {
     }
     const PromptAnswer answer = parts_.context.prompt.askYesNoCancel(
         "confirmation",
-        "Are you sure to Stop&Delete ALL PICTURES?\r  YES   = Stop and Delete\r  NO    = Only "
-        "Stop Downloading\r  CANCEL= Continue to Download",
+        "Are you sure to Stop&Delete ALL PICTURES?\rYES\tStop and Delete\rNO\tOnly Stop "
+        "Downloading\rCANCEL\tContinue to Download",
         PromptAnswer::No);
     if (answer == PromptAnswer::Cancel) {
         return;

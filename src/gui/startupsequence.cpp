@@ -58,9 +58,7 @@ void StartupSequence::run() {
     if (context.configInfo.dbgMemo != 0) {
         parts_.debugPanel->switchOn();
     }
-    context.offlineMode = false;
-    parts_.menus->setOfflineSearch(false);
-    parts_.menus->setOfflineSearchEnabled(true);
+    navigator.setOfflineMode(false);
     if (!signIn()) {
         aborted_ = true;
         parts_.environment.terminate();
@@ -68,7 +66,7 @@ void StartupSequence::run() {
     }
     parts_.imageView->clearTileSelection();
     if (context.offlineMode) {
-        navigator.goOffline();
+        navigator.setOfflineMode(true);
     }
     const bool showSplash = !context.configInfo.noSplash;
     setBusyCursor(true);
@@ -178,20 +176,23 @@ void StartupSequence::placeMainWindow() {
         parts_.imageForm != nullptr ? parts_.imageForm->frameGeometry().width() : 0;
     int w = window.frameGeometry().width();
     int h = window.frameGeometry().height();
-    int x = config.mainX != -1 ? config.mainX : (work.width() - (sideWidth + w)) / 2 + sideWidth;
-    if (x + w > work.width()) {
-        x = work.width() - w;
+    // A saved place is the frame's top left on the desktop, as it was saved;
+    // only the first start's centred place counts from the work area.
+    int x = config.mainX != -1 ? config.mainX
+                               : work.left() + (work.width() - (sideWidth + w)) / 2 + sideWidth;
+    if (x + w > work.left() + work.width()) {
+        x = work.left() + work.width() - w;
     }
-    int y = config.mainY != -1 ? config.mainY : (work.height() - h) / 2;
+    int y = config.mainY != -1 ? config.mainY : work.top() + (work.height() - h) / 2;
     if (h > work.height()) {
         window.resize(window.width(), window.height() - (h - work.height()));
         h = work.height();
-        y = 0;
+        y = work.top();
     }
-    if (y + h > work.height()) {
-        y = work.height() - h;
+    if (y + h > work.top() + work.height()) {
+        y = work.top() + work.height() - h;
     }
-    window.move(work.left() + x, work.top() + y);
+    window.move(x, y);
     windowPlaced_ = true;
 }
 

@@ -73,7 +73,8 @@ TZoBrowserMain::TZoBrowserMain(AppContext& context, BrowserEnvironment environme
     startup_ = std::make_unique<StartupSequence>(parts_);
     parts_.startup = startup_.get();
 
-    // FormCreate: the size and place the settings remember.
+    // FormCreate: the size and place the settings remember. The place is the
+    // frame's top left, as move() takes it and as it is saved.
     const configInfoClass& config = context.configInfo;
     resize(std::max(320, config.mainWidth), std::max(340, config.mainHeight));
     if (config.mainX != -1 || config.mainY != -1) {
@@ -148,8 +149,8 @@ bool TZoBrowserMain::FormCloseQuery() {
     registry.setForceQuit();
     config.mainWidth = width();
     config.mainHeight = height();
-    config.mainX = geometry().x();
-    config.mainY = geometry().y();
+    config.mainX = pos().x();
+    config.mainY = pos().y();
     return registry.empty();
 }
 
@@ -200,7 +201,8 @@ void TZoBrowserMain::moveEvent(QMoveEvent* event) {
     // Where the platform first puts the window is not the user's choice:
     // the settings remember places only once the start-up has placed it.
     if (startup_ && startup_->windowPlaced()) {
-        WM_move(geometry().x(), geometry().y());
+        // The frame's place, not the client area's: move() restores it.
+        WM_move(pos().x(), pos().y());
     }
 }
 
@@ -280,7 +282,7 @@ void TZoBrowserMain::configBtnClick() {
     // Whatever closed the dialog, its offline box acted at once. Going back
     // online is the mode label's business.
     if (parts_.context.configInfo.offline) {
-        navigator_->goOffline();
+        navigator_->setOfflineMode(true);
     }
 }
 

@@ -11,6 +11,10 @@ enum class PromptAnswer { Ok, Yes, No, Cancel };
 // implements it with message boxes (marshalled to its own thread when a worker
 // calls), the command line with its terminal, tests with a script.
 // Implementations must accept calls from any thread.
+//
+// Lines in a text break at "\r" (or "\r\n"). A line holding a tab names a
+// choice, the tab, then what it does; a run of such lines is shown with the
+// descriptions lined up, whatever the font.
 class UserPrompt {
 public:
     virtual ~UserPrompt() = default;

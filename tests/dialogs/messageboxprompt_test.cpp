@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextTable>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -122,6 +124,24 @@ TEST(MessageBoxPrompt, EscapeMeansCancelOrNo) {
         BoxAnswerer answerer([](QMessageBox& box) { box.close(); });
         EXPECT_EQ(prompt.askYesNoCancel("t", "x"), PromptAnswer::Cancel);
     }
+}
+
+TEST(MessageBoxPrompt, ChoiceLinesLineUpInATableBelowTheQuestion) {
+    MessageBoxPrompt prompt;
+    BoxAnswerer answerer(click(QMessageBox::Cancel));
+    prompt.askYesNoCancel("confirmation", "Sure <&> certain?\rYES\tgo on\rNO\tstop here");
+    QTextDocument shown;
+    shown.setHtml(answerer.seen().text);
+    EXPECT_EQ(shown.toPlainText().section(u'\n', 0, 0), "Sure <&> certain?");
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : shown.rootFrame()->childFrames()) {
+        table = table != nullptr ? table : qobject_cast<QTextTable*>(frame);
+    }
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 2);
+    EXPECT_EQ(table->cellAt(1, 0).firstCursorPosition().block().text().trimmed(), "NO");
+    EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), "stop here");
 }
 
 TEST(MessageBoxPrompt, WorkerCallWaitsForTheAnswerGivenOnTheGuiThread) {

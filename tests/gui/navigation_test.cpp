@@ -3,11 +3,13 @@
 
 #include "catalogue/monthlyartlist.h"
 #include "gui/browserfixture.h"
+#include "gui/dialogs/configdialog.h"
 #include "gui/dialogs/splashform.h"
 #include "gui/views/imageform.h"
 #include "gui/views/logotile.h"
 #include "gui/views/tilegeometry.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -258,8 +260,18 @@ TEST_F(NavigationTest, TheModeLabelSwitchesOfflineAndBack) {
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     QTest::mouseDClick(part<QLabel>(window(), "modeStr"), Qt::LeftButton);
     EXPECT_FALSE(context().offlineMode);
-    EXPECT_EQ(window().menus().modeText(), "");
+    EXPECT_EQ(window().menus().modeText(), "online");
     EXPECT_TRUE(part<QAction>(window(), "mOfflineSearch")->isEnabled());
+
+    // The settings dialog's offline box goes offline the same way.
+    modalAnswer = [](QDialog& dialog) {
+        static_cast<TConfigForm&>(dialog).offlineChk->click();
+        return int(QDialog::Accepted);
+    };
+    part<QAction>(window(), "mConfig")->trigger();
+    EXPECT_TRUE(context().offlineMode);
+    EXPECT_EQ(window().menus().modeText(), "OFFLINE");
+    EXPECT_FALSE(part<QAction>(window(), "mOfflineSearch")->isEnabled());
 }
 
 TEST_F(NavigationTest, OfflineADoubleClickOnAMovieIsRefusedInWords) {

@@ -111,8 +111,8 @@ TEST_F(SeriesTest, ASecondOpenWhilePicturesDownloadIsRefused) {
     site().setFaults({});
     EXPECT_EQ(prompt.shown().back().title, "confirmation");
     EXPECT_EQ(prompt.shown().back().text,
-              "Are you sure to Stop&Delete ALL PICTURES?\r  YES   = Stop and Delete\r  NO    = "
-              "Only Stop Downloading\r  CANCEL= Continue to Download");
+              "Are you sure to Stop&Delete ALL PICTURES?\rYES\tStop and Delete\rNO\tOnly Stop "
+              "Downloading\rCANCEL\tContinue to Download");
     // The pictures in hand were finished and kept; the rest never came.
     series->recountFiles();
     EXPECT_GT(series->loadedCountOf(resThumb) + series->loadedCountOf(resLow), 0);

@@ -97,7 +97,7 @@ TEST_F(StartupTest, OnlineStartShowsThisMonthAsTilesAndRows) {
     ASSERT_NE(window().navigator().crntArchive(), nullptr);
     EXPECT_EQ(window().navigator().crntArchive()->menuCaption().substr(0, 7), "2008/03");
     EXPECT_EQ(window().windowTitle(), "Zel-Ora Native Browser 1.00");
-    EXPECT_EQ(window().menus().modeText(), "");
+    EXPECT_EQ(window().menus().modeText(), "online");
     EXPECT_EQ(mainTab(window())->currentWidget(), imageView(window()));
     // The splash stays until the last cover has come.
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
@@ -169,6 +169,18 @@ TEST_F(StartupTest, SavedPositionBeyondTheWorkAreaGoesToTheRightEdge) {
     start();
     const QRect work = window().screen()->availableGeometry();
     EXPECT_EQ(window().frameGeometry().right() + 1, work.left() + work.width());
+}
+
+TEST_F(StartupTest, SavedPlaceIsTheFramesAndIsSavedUnchanged) {
+    writeSettings("[user]\nlogin=\n", {},
+                  "[window]\nmainWidth=400\nmainHeight=340\nmainX=100\nmainY=80\n");
+    start();
+    EXPECT_EQ(window().frameGeometry().topLeft(), QPoint(100, 80));
+    // Saved as placed, or each start would move the window by its frame.
+    window().move(150, 90);
+    EXPECT_TRUE(waitFor([this] { return window().frameGeometry().topLeft() == QPoint(150, 90); }));
+    EXPECT_EQ(context().configInfo.mainX, 150);
+    EXPECT_EQ(context().configInfo.mainY, 90);
 }
 
 TEST_F(StartupTest, DebugLogSwitchedOnShowsItsButtonsAndFirstLine) {

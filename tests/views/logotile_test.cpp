@@ -293,6 +293,13 @@ TEST(Placeholders, TitleIsCentredBelowThePicture) {
     EXPECT_LT(series.top(), 120);
     EXPECT_NEAR(series.center().x(), 130 / 2, 3);
     EXPECT_EQ(noSeriesImage("x").size(), QSize(130, 130));
+
+    // A title wider than the card keeps clear of both edges and its border.
+    const QString longTitle = "An Extraordinarily Long Afternoon by the Lake";
+    const QRect cut = titleArea(noLogoImage(longTitle), namedBitmap("NOIMG_ARCHIVE"));
+    EXPECT_GE(cut.left(), 2);
+    EXPECT_LE(cut.right(), 113 - 3);
+    EXPECT_GT(cut.width(), 113 / 2) << "the title's beginning still shows";
 }
 
 } // namespace

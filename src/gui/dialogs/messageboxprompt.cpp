@@ -39,6 +39,35 @@ PromptAnswer answerFor(QMessageBox::StandardButton button, PromptAnswer dismisse
     }
 }
 
+// The choice lines (name, tab, description) as a table: spaces cannot line
+// up the descriptions in a proportional font. Other lines stay lines.
+QString withChoiceTable(const QString& text) {
+    QString html;
+    bool inTable = false;
+    for (const QString& line : text.split(u'\n')) {
+        const qsizetype tab = line.indexOf(u'\t');
+        if (tab < 0) {
+            if (inTable) {
+                html += QStringLiteral("</table>");
+                inTable = false;
+            }
+            html += line.toHtmlEscaped() + QStringLiteral("<br>");
+            continue;
+        }
+        if (!inTable) {
+            html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+            inTable = true;
+        }
+        html += QStringLiteral("<tr><td><b>") + line.left(tab).toHtmlEscaped() +
+                QStringLiteral("</b>&nbsp;&nbsp;&nbsp;</td><td>") +
+                line.mid(tab + 1).toHtmlEscaped() + QStringLiteral("</td></tr>");
+    }
+    if (inTable) {
+        html += QStringLiteral("</table>");
+    }
+    return html;
+}
+
 } // namespace
 
 MessageBoxPrompt::MessageBoxPrompt(QWidget* parentWindow) : parentWindow_(parentWindow) {}
@@ -73,8 +102,14 @@ PromptAnswer MessageBoxPrompt::runBox(Kind kind, const std::string& title, const
                                       PromptAnswer defaultAnswer) {
     QMessageBox box(parentWindow_.data());
     box.setWindowTitle(toDisplay(title));
-    box.setText(displayLineBreaks(text));
-    box.setTextFormat(Qt::PlainText);
+    const QString shown = displayLineBreaks(text);
+    if (shown.contains(u'\t')) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(withChoiceTable(shown));
+    } else {
+        box.setTextFormat(Qt::PlainText);
+        box.setText(shown);
+    }
 
     // What Escape or the frame's close button stands for.
     PromptAnswer dismissed = PromptAnswer::Ok;

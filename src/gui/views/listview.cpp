@@ -22,6 +22,8 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace zob {
 
@@ -132,16 +134,23 @@ void ArchiveListView::setCaption(const QString& caption) {
 }
 
 void ArchiveListView::fillArchiveGrid() {
-    ArchiveGrid->setRowCount(0);
-    rowSeries_.clear();
     lastHovered_.reset();
     const ArtListPtr list = host_.crntArchive();
-    if (list) {
-        for (const SeriesPtr& series : list->records()) {
-            addGridRow(series);
-        }
-    }
+    // A marked heading promises an order: a new list shows in it too.
+    showRows(list ? list->records() : std::vector<SeriesPtr>{});
     ArchiveGrid->setEnabled(dataRowCount() > 0);
+}
+
+void ArchiveListView::showRows(std::vector<SeriesPtr> rows) {
+    if (sortColumn_ >= 0) {
+        sortByHeading(rows, listColumns.at(static_cast<std::size_t>(sortColumn_)).heading,
+                      sortDescending_);
+    }
+    ArchiveGrid->setRowCount(0);
+    rowSeries_.clear();
+    for (const SeriesPtr& series : rows) {
+        addGridRow(series);
+    }
 }
 
 void ArchiveListView::addGridRow(const SeriesPtr& series) {
@@ -178,15 +187,8 @@ void ArchiveListView::sortArchiveGrid(int column) {
     for (int row = 1; row <= dataRowCount(); ++row) {
         shown.push_back(seriesAtGridRow(row));
     }
-    const std::string heading = ArchiveGrid->horizontalHeaderItem(column)->text().toStdString();
-    sortByHeading(shown, heading, sortDescending_);
-
-    ArchiveGrid->setRowCount(0);
-    rowSeries_.clear();
-    for (const SeriesPtr& series : shown) {
-        addGridRow(series);
-    }
     sortColumn_ = column;
+    showRows(std::move(shown));
     markSortHeading();
 }
 

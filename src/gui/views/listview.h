@@ -57,12 +57,14 @@ public:
     void setCaption(const QString& caption);
 
     // --- contents
-    // Rebuilds every row from the host's current list, in list order.
+    // Rebuilds every row from the host's current list, in the order of the
+    // marked heading, in list order while none is marked.
     void fillArchiveGrid();
     void addGridRow(const SeriesPtr& series);
     // A click on a heading: the same column again reverses the order, another
-    // column keeps the direction.
+    // column keeps the direction (ascending at first).
     void sortArchiveGrid(int column);
+    // -1 until the user sorts: the rows show in list order.
     int sortColumn() const { return sortColumn_; }
     bool sortDescending() const { return sortDescending_; }
 
@@ -92,6 +94,8 @@ protected:
 
 private:
     void setupGrid();
+    // Rebuilds the grid from `rows`, sorted by the marked heading if any.
+    void showRows(std::vector<SeriesPtr> rows);
     void markSortHeading();
     int dataRowCount() const;
     void setTopRow(int row);
@@ -106,7 +110,7 @@ private:
 
     ListViewHost& host_;
     DebugLog& log_;
-    int sortColumn_ = 0;
+    int sortColumn_ = -1;
     bool sortDescending_ = false;
     // Only there to skip repeated hover work while the pointer stays on one row.
     std::weak_ptr<SeriesRec> lastHovered_;

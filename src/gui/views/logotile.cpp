@@ -15,6 +15,8 @@ namespace {
 constexpr int markSize = 18;
 constexpr int boxLeft = 10;
 constexpr QRgb letterColour = 0xFFCC0000; // dark red (204, 0, 0)
+// Room left free at each side of a placeholder's title, inside the card's border.
+constexpr int titleMargin = 4;
 
 struct ChannelSums {
     long long blue = 0;
@@ -54,9 +56,13 @@ QImage withCentredTitle(std::string_view bitmap, const QString& title, int top) 
     QImage image = namedBitmap(bitmap).copy();
     QPainter painter(&image);
     const QFontMetrics metrics(painter.font(), &image);
-    const int x = (image.width() - metrics.horizontalAdvance(title)) / 2;
+    // A long title is cut at its end with an ellipsis, so what shows is its
+    // beginning, whole letters and inside the card.
+    const QString shown =
+        metrics.elidedText(title, Qt::ElideRight, image.width() - 2 * titleMargin);
+    const int x = (image.width() - metrics.horizontalAdvance(shown)) / 2;
     painter.setPen(Qt::black);
-    painter.drawText(QPoint(x, top + metrics.ascent()), title);
+    painter.drawText(QPoint(x, top + metrics.ascent()), shown);
     painter.end();
     return image;
 }
