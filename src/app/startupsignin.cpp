@@ -77,8 +77,17 @@ bool setUpCredentials(AppContext& context, const StartupDialogs& dialogs) {
 StartupOutcome signIn(AppContext& context, const StartupDialogs& dialogs) {
     std::string page;
     MemorySink sink(page);
-    const fetchResult result = getHtml(
-        context.fetchEnv(), context.loadedArchives.siteUrl("/members/home.html"), sink, false);
+    const FetchEnv env = context.fetchEnv();
+    const std::string address = context.loadedArchives.siteUrl("/members/home.html");
+    fetchResult result = fetchFailed;
+    const auto fetchHome = [&] { result = getHtml(env, address, sink, false); };
+    // Nothing else uses the default client during the start-up: the window
+    // may wait beside it.
+    if (context.runPageWork) {
+        context.runPageWork(fetchHome);
+    } else {
+        fetchHome();
+    }
     switch (result) {
     case fetchUnauthorized:
         context.prompt.showMessage("",
