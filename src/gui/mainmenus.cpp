@@ -12,11 +12,16 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -69,6 +74,15 @@ QAction* disabledEntry(QMenu* menu, const char* caption, const char* name,
     QAction* action = namedEntry(menu, caption, name, keys);
     action->setEnabled(false);
     return action;
+}
+
+// Backspace belongs to a text box that has the keyboard, even a read-only
+// one (the debug log).
+bool textFieldHasFocus() {
+    const QWidget* focus = QApplication::focusWidget();
+    return qobject_cast<const QLineEdit*>(focus) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(focus) != nullptr ||
+           qobject_cast<const QTextEdit*>(focus) != nullptr;
 }
 
 } // namespace
@@ -225,12 +239,15 @@ void MainMenus::buildToolBar() {
         bar->addWidget(b);
         return b;
     };
-    histBackward_ = button("<", "histBackward", "Back", [this] { parts_.navigator->back(); });
+    histBackward_ = button("<", "histBackward", "Back (Alt+Left, Backspace)",
+                           [this] { parts_.navigator->back(); });
     histBackward_->setIcon(parts_.window.style()->standardIcon(QStyle::SP_ArrowBack));
     histBackward_->setEnabled(false);
-    histForward_ = button(">", "histForward", "Forward", [this] { parts_.navigator->forward(); });
+    histForward_ =
+        button(">", "histForward", "Forward (Alt+Right)", [this] { parts_.navigator->forward(); });
     histForward_->setIcon(parts_.window.style()->standardIcon(QStyle::SP_ArrowForward));
     histForward_->setEnabled(false);
+    addHistoryKeys();
     bar->addSeparator();
     button("Img", "imageBtn", "Sideview On/Off", [this] { actions_.toggleSideView(); });
     button("Dbg", "dbgBtn", "Show or hide the debug log", [this] { parts_.debugPanel->toggle(); });
@@ -246,6 +263,23 @@ void MainMenus::buildToolBar() {
     modeStr_->setToolTip("Double-click to switch between online and offline");
     showModeText(*modeStr_, parts_.context.offlineMode);
     bar->addWidget(modeStr_);
+}
+
+void MainMenus::addHistoryKeys() {
+    // The keys press the buttons, so they do nothing while a button is grey.
+    const auto key = [this](const QKeySequence& keys, QToolButton* button, bool notWhileTyping) {
+        auto* shortcut = new QShortcut(keys, &parts_.window);
+        connect(shortcut, &QShortcut::activated, button, [button, notWhileTyping] {
+            if (!notWhileTyping || !textFieldHasFocus()) {
+                button->click();
+            }
+        });
+    };
+    key(QKeySequence(Qt::ALT | Qt::Key_Left), histBackward_, false);
+    key(QKeySequence(Qt::Key_Back), histBackward_, false);
+    key(QKeySequence(Qt::Key_Backspace), histBackward_, true);
+    key(QKeySequence(Qt::ALT | Qt::Key_Right), histForward_, false);
+    key(QKeySequence(Qt::Key_Forward), histForward_, false);
 }
 
 void MainMenus::buildStatusBar() {
@@ -400,6 +434,12 @@ void MainMenus::setCopyEnabled(bool enabled) {
 
 void MainMenus::setSideViewChecked(bool checked) {
     mSideView_->setChecked(checked);
+}
+
+void MainMenus::showSideView() {
+    if (!parts_.sideViewerVisible()) {
+        actions_.toggleSideView();
+    }
 }
 
 void MainMenus::setThreadCount(int liveManagers) {

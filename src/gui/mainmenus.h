@@ -69,6 +69,8 @@ public:
     void selectionCleared();
     void setCopyEnabled(bool enabled);
     void setSideViewChecked(bool checked);
+    // The side viewer shows; nothing changes when it does already.
+    void showSideView();
 
     // --- the tool bar's debug buttons and the status bar
     void showDebugButtons();
@@ -82,6 +84,7 @@ private:
     void buildOptionMenu();
     void buildToolBar();
     void buildStatusBar();
+    void addHistoryKeys();
     QAction* archiveEntry(QMenu* menu, const QString& caption);
     void resEntryChosen(QAction& entry);
     void replaceModelSearchEntry(const SeriesPtr& series);

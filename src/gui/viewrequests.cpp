@@ -71,6 +71,11 @@ void ViewRequests::thumbSelected() {
     parts_.menus->setCopyEnabled(true);
 }
 
+void ViewRequests::openPicture(const std::string& file) {
+    parts_.showInSideViewer(file);
+    parts_.menus->showSideView();
+}
+
 void ViewRequests::openUrl(const std::string& address) {
     parts_.environment.openUrl(QUrl(QString::fromStdString(address)));
 }

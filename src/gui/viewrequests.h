@@ -32,6 +32,7 @@ public:
     // The series' contents
     Resolution crntResolution() const override;
     void thumbSelected() override;
+    void openPicture(const std::string& file) override;
     void openUrl(const std::string& address) override;
     void openFolder(const std::string& folder) override;
 

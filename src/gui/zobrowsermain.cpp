@@ -81,6 +81,8 @@ TZoBrowserMain::TZoBrowserMain(AppContext& context, BrowserEnvironment environme
         move(config.mainX, config.mainY);
     }
     parts_.tabs->setCurrentWidget(parts_.imageView);
+    // The keys move on the wall from the start.
+    parts_.imageView->setFocus();
     menus_->setStoredResolution(config.resolution);
     menus_->setOfflineSearch(false);
     // List pages load beside the window, which keeps painting meanwhile.

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,9 +161,9 @@ TEST_F(ConfigFormTest, ResolutionOffersOnlyItsFourEntries) {
 TEST_F(ConfigFormTest, TabOrderAndLayout) {
     TConfigForm form(config);
     const std::vector<QWidget*> expected{
-        form.LoginID,        form.Password,      form.LocalFolder, form.Button1,
-        form.Button2,        form.ProxyServer,   form.ProxyPort,   form.UseProxyChk,
-        form.ExternalViewer, form.Externalparam, form.offlineChk,  form.defaultResolution};
+        form.LoginID,       form.Password,          form.offlineChk,  form.UseProxyChk,
+        form.ProxyServer,   form.ProxyPort,         form.LocalFolder, form.ExternalViewer,
+        form.Externalparam, form.defaultResolution, form.Button1,     form.Button2};
     std::vector<QWidget*> order{form.LoginID};
     for (QWidget* next = form.LoginID->nextInFocusChain(); next != form.LoginID;
          next = next->nextInFocusChain()) {
@@ -184,6 +185,36 @@ TEST_F(ConfigFormTest, TabOrderAndLayout) {
     }
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+}
+
+TEST_F(ConfigFormTest, EnterFromAnyFieldAcceptsAndEscapeCancels) {
+    for (const auto field : {&TConfigForm::LoginID, &TConfigForm::LocalFolder}) {
+        TConfigForm form(config);
+        form.open();
+        QTest::keyClicks(form.*field, QStringLiteral("x"));
+        QTest::keyClick(form.*field, Qt::Key_Return);
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_FALSE(form.isVisible());
+    }
+    EXPECT_EQ(config.login, "member42x");
+    EXPECT_EQ(config.local, "/home/member/Zel-Orax");
+    {
+        TConfigForm form(config);
+        form.open();
+        QTest::keyClick(form.defaultResolution, Qt::Key_Enter);
+        EXPECT_EQ(form.result(), QDialog::Accepted) << "from a drop-down list too";
+    }
+    {
+        TConfigForm form(config);
+        form.open();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_EQ(form.focusWidget(), form.LoginID) << "the first field has the keyboard";
+        QTest::keyClicks(form.LoginID, QStringLiteral("y"));
+        QTest::keyClick(form.LoginID, Qt::Key_Escape);
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+        EXPECT_FALSE(form.isVisible());
+    }
+    EXPECT_EQ(config.login, "member42x");
 }
 
 TEST_F(ConfigFormTest, DestructionLeavesTheFileAlone) {

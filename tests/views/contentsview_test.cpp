@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ public:
     bool sideViewerVisible() const override { return sideVisible; }
     void showInSideViewer(const std::string& file) override { sideFiles.push_back(file); }
     void thumbSelected() override { ++selections; }
+    void openPicture(const std::string& file) override { openedPictures.push_back(file); }
     void openUrl(const std::string& address) override { urls.push_back(address); }
     void openFolder(const std::string& folder) override { folders.push_back(folder); }
     UserPrompt& prompt() override { return prompts; }
@@ -45,6 +47,7 @@ public:
     bool sideVisible = true;
     std::vector<std::string> sideFiles;
     int selections = 0;
+    std::vector<std::string> openedPictures;
     std::vector<std::string> urls;
     std::vector<std::string> folders;
     ScriptedPrompt prompts;
@@ -342,6 +345,46 @@ TEST_F(ContentsViewTest, OpenDirOpensTheResolutionFolderOrWarns) {
     view.OpenDirBtnClick();
     EXPECT_EQ(host.folders.size(), 1u);
     EXPECT_EQ(host.prompts.shown().size(), 2u);
+}
+
+TEST_F(ContentsViewTest, KeysMoveTheSelectionOpenThePictureAndGiveTheMenu) {
+    showThumbnails(1, 10); // rows 0-3, 4-7, 8-9; two rows in view
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_TRUE(host.openedPictures.empty()) << "nothing selected yet";
+
+    // The first key selects the first thumbnail in view, the others move on.
+    const std::vector<std::pair<Qt::Key, int>> steps{
+        {Qt::Key_Right, 0}, {Qt::Key_Right, 1},    {Qt::Key_Down, 5},   {Qt::Key_Down, 9},
+        {Qt::Key_Down, 9},  {Qt::Key_Left, 8},     {Qt::Key_Up, 4},     {Qt::Key_End, 9},
+        {Qt::Key_Home, 0},  {Qt::Key_PageDown, 8}, {Qt::Key_PageUp, 0}, {Qt::Key_Down, 4}};
+    for (const auto& [key, position] : steps) {
+        QTest::keyClick(&view, key);
+        ASSERT_TRUE(view.thumbIsSelected()) << key;
+        EXPECT_EQ(view.selectedThumb(), position) << key;
+        EXPECT_EQ(view.thumbBackdrop->pos(), cell(position).topLeft() - QPoint(5, 5)) << key;
+        EXPECT_EQ(host.sideFiles.back(), picture(position + 1)) << key;
+        // The box keeps the whole frame in view.
+        const int top = view.thumbBackdrop->y() - scrollBar().value();
+        EXPECT_GE(top, 0) << key;
+        EXPECT_LE(top + 140, view.seriesBox->viewport()->height()) << key;
+    }
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(view.selectedThumb(), 4) << "a modified arrow is not a move";
+
+    QTest::keyClick(&view, Qt::Key_Enter);
+    EXPECT_EQ(host.openedPictures, std::vector<std::string>{picture(5)});
+
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(&view, key, modifiers);
+        EXPECT_TRUE(view.seriesPopup->isVisible());
+        EXPECT_EQ(view.popupPictureNumber(), 5);
+        EXPECT_EQ(view.spOpenURLPict->text(), "Open URL:pict #5");
+        EXPECT_TRUE(view.thumbnailOf(5)->geometry().contains(
+            view.thumbContents()->mapFromGlobal(view.seriesPopup->pos())));
+        view.seriesPopup->hide();
+    }
 }
 
 TEST_F(ContentsViewTest, Screenshot) {

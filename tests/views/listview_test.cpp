@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -400,6 +401,54 @@ TEST_F(ListViewTest, SelectingASeriesRowCentresItWithinTheRows) {
     EXPECT_EQ(view.topRow(), 1);
     view.selectSeriesRow(*list->item(0)); // row 40
     EXPECT_EQ(view.topRow(), 41 - visible);
+}
+
+// Records the status-bar hints the view sends up to its window.
+class HintCatcher : public QObject {
+public:
+    std::vector<QString> hints;
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::StatusTip) {
+            hints.push_back(static_cast<QStatusTipEvent*>(event)->tip());
+        }
+        return false;
+    }
+};
+
+TEST_F(ListViewTest, KeysChooseRowsAsClicksDoEnterOpensAndTheMenuKeyGivesTheMenu) {
+    addNumbered(4);
+    view.fillArchiveGrid();
+    view.sortArchiveGrid(0); // descending: row 1 shows list position 3
+    HintCatcher catcher;
+    view.installEventFilter(&catcher);
+    grid().setFocus();
+    // The wall's selection shows in the grid without coming back to the wall.
+    view.selectSeriesRow(*list->item(3));
+    EXPECT_TRUE(host.selectedTiles.empty());
+
+    QTest::keyClick(&grid(), Qt::Key_Down);
+    QTest::keyClick(&grid(), Qt::Key_Down);
+    QTest::keyClick(&grid(), Qt::Key_Up);
+    EXPECT_EQ(host.selectedTiles, (std::vector<std::size_t>{2, 1, 2}));
+    EXPECT_EQ(host.sideFiles.back(), list->item(2)->localLogoFile(false));
+    EXPECT_FALSE(view.smallLogoImg->pixmap().isNull());
+    EXPECT_EQ(catcher.hints,
+              (std::vector<QString>{QString::fromStdString(list->item(2)->summary()),
+                                    QString::fromStdString(list->item(1)->summary()),
+                                    QString::fromStdString(list->item(2)->summary())}));
+
+    QTest::keyClick(&grid(), Qt::Key_Return);
+    EXPECT_EQ(host.opened, std::vector<SeriesPtr>{list->item(2)});
+    QTest::keyClick(&grid(), Qt::Key_Menu);
+    QTest::keyClick(&grid(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(host.menus.size(), 2u);
+    for (const auto& [series, where] : host.menus) {
+        EXPECT_EQ(series, list->item(2));
+        EXPECT_EQ(grid().rowAt(cells()->mapFromGlobal(where).y()),
+                  grid().verticalHeader()->logicalIndex(1));
+    }
 }
 
 TEST_F(ListViewTest, PageLayoutFollowsItsSize) {

@@ -63,17 +63,19 @@ TConfigForm::TConfigForm(configInfoClass& config, QWidget* parent)
     setFont(small);
     createControls();
 
+    // Down the form as it reads, the buttons last: Enter takes OK from any
+    // field, Escape cancels.
     setTabOrder(LoginID, Password);
-    setTabOrder(Password, LocalFolder);
-    setTabOrder(LocalFolder, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, ProxyServer);
+    setTabOrder(Password, offlineChk);
+    setTabOrder(offlineChk, UseProxyChk);
+    setTabOrder(UseProxyChk, ProxyServer);
     setTabOrder(ProxyServer, ProxyPort);
-    setTabOrder(ProxyPort, UseProxyChk);
-    setTabOrder(UseProxyChk, ExternalViewer);
+    setTabOrder(ProxyPort, LocalFolder);
+    setTabOrder(LocalFolder, ExternalViewer);
     setTabOrder(ExternalViewer, Externalparam);
-    setTabOrder(Externalparam, offlineChk);
-    setTabOrder(offlineChk, defaultResolution);
+    setTabOrder(Externalparam, defaultResolution);
+    setTabOrder(defaultResolution, Button1);
+    setTabOrder(Button1, Button2);
 
     connect(UseProxyChk, &QCheckBox::toggled, this, &TConfigForm::useProxyChanged);
     connect(offlineChk, &QCheckBox::toggled, this, &TConfigForm::offlineChanged);

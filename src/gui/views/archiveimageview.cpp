@@ -11,12 +11,15 @@
 #include "site/fetch.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
+#include <optional>
 
 namespace zob {
 
@@ -60,6 +63,8 @@ void LogoTile::contextMenuEvent(QContextMenuEvent* event) {
 ArchiveImageView::ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent)
     : QWidget(parent), host_(host) {
     setObjectName("ImageSheet");
+    // The wall takes the keys itself; a focused box would scroll on arrows.
+    setFocusPolicy(Qt::StrongFocus);
     ImageViewLabel = new QLabel("Not Loaded", this);
     ImageViewLabel->setObjectName("ImageViewLabel");
     ImageViewLabel->setFont(captionFont());
@@ -68,6 +73,7 @@ ArchiveImageView::ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent)
 
     archiveBox = new QScrollArea(this);
     archiveBox->setObjectName("archiveBox");
+    archiveBox->setFocusPolicy(Qt::NoFocus);
     archiveBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     archiveBox->setWidgetResizable(false);
     contents_ = new QWidget;
@@ -283,9 +289,14 @@ void ArchiveImageView::monthSmallLogoImgClick(std::size_t index) {
         host_.tileDeselected();
         return;
     }
+    chooseTile(index, series);
+}
+
+void ArchiveImageView::chooseTile(std::size_t index, const SeriesPtr& series) {
     host_.showInSideViewer(series->localLogoFile(false));
     tileSelected_ = true;
     selectedIndex_ = index;
+    selectionPending_ = false;
     selectLogoTile(index);
     host_.tileSelected(series);
 }
@@ -325,6 +336,116 @@ void ArchiveImageView::tileContextMenu(QPoint globalPos) {
     if (const SeriesPtr series = seriesAtCursor()) {
         host_.popupSeriesMenu(series, globalPos);
     }
+}
+
+// --- the keyboard
+
+void ArchiveImageView::keyPressEvent(QKeyEvent* event) {
+    if (keyFromChild(*this)) {
+        event->ignore();
+        return;
+    }
+    if (isMenuKey(*event)) {
+        if (!popupMenuAtSelection()) {
+            event->ignore();
+        }
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (tileSelected_) {
+            monthSmallLogoImgDblClick(selectedIndex_);
+        } else {
+            event->ignore();
+        }
+        return;
+    }
+    if (const std::optional<int> target = cellAfterKey(*event, wallCells())) {
+        moveSelectionTo(static_cast<std::size_t>(*target));
+        return;
+    }
+    if (const int found = jumpTarget(jumpLetter(*event)); found >= 0) {
+        moveSelectionTo(static_cast<std::size_t>(found));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+WallCells ArchiveImageView::wallCells() const {
+    const ArtListPtr list = host_.crntArchive();
+    const int cols = std::max(1, columns());
+    WallCells cells;
+    cells.count = list ? static_cast<int>(list->size()) : 0;
+    cells.columns = cols;
+    cells.visibleRows = archiveBox->viewport()->height() / cellHeight;
+    cells.current = tileSelected_ ? static_cast<int>(selectedIndex_) : -1;
+    // The first row that shows at least half of itself.
+    cells.firstVisible = (scrollPosition() + cellHeight / 2) / cellHeight * cols;
+    return cells;
+}
+
+int ArchiveImageView::jumpTarget(const QString& letter) const {
+    const ArtListPtr list = host_.crntArchive();
+    if (!list || letter.isEmpty()) {
+        return -1;
+    }
+    return nextTitleStarting(letter, tileSelected_ ? static_cast<int>(selectedIndex_) : -1,
+                             static_cast<int>(list->size()), [&list](int index) {
+                                 return toDisplay(
+                                     list->item(static_cast<std::size_t>(index))->title);
+                             });
+}
+
+void ArchiveImageView::moveSelectionTo(std::size_t index) {
+    const SeriesPtr series = seriesAt(index);
+    if (!series) {
+        return;
+    }
+    chooseTile(index, series);
+    scrollToTile(index);
+    // The hint the status bar shows while the pointer is on the tile.
+    QStatusTipEvent hint(toDisplay(series->summary()));
+    QCoreApplication::sendEvent(this, &hint);
+}
+
+void ArchiveImageView::scrollToTile(std::size_t index) {
+    const QRect cell =
+        tileRect(static_cast<int>(index), cellWidth, cellHeight, *archiveBox, margin);
+    // The selection frame spans the whole cell, margins included.
+    scrollIntoView(*archiveBox, cell.translated(-margin, -margin));
+}
+
+bool ArchiveImageView::popupMenuAtSelection() {
+    const SeriesPtr series = tileSelected_ ? seriesAt(selectedIndex_) : nullptr;
+    if (!series) {
+        return false;
+    }
+    scrollToTile(selectedIndex_);
+    const QRect cell =
+        tileRect(static_cast<int>(selectedIndex_), cellWidth, cellHeight, *archiveBox, margin);
+    host_.popupSeriesMenu(series, contents_->mapToGlobal(cell.center()));
+    return true;
+}
+
+void ArchiveImageView::contextMenuEvent(QContextMenuEvent* event) {
+    // The platform turns the menu key into this event for the focused wall;
+    // the mouse's menus belong to the tiles.
+    if (event->reason() != QContextMenuEvent::Keyboard || !popupMenuAtSelection()) {
+        event->ignore();
+    }
+}
+
+void ArchiveImageView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(0, 0, width(), archiveBox->y());
+}
+
+void ArchiveImageView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(0, 0, width(), archiveBox->y());
+}
+
+void ArchiveImageView::paintEvent(QPaintEvent* /*event*/) {
+    paintFocusLine(*this, archiveBox->y());
 }
 
 } // namespace zob

@@ -2,6 +2,7 @@
 
 #include "catalogue/artlist.h"
 #include "gui/views/imagetile.h"
+#include "gui/views/wallkeys.h"
 
 #include <QImage>
 #include <QLabel>
@@ -120,9 +121,24 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Arrows, Home, End, Page Up and Down move the selection; Enter opens its
+    // series; the menu keys give its menu; a letter jumps by title.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     SeriesPtr seriesAt(std::size_t index) const;
+    // What a click on an unselected tile does.
+    void chooseTile(std::size_t index, const SeriesPtr& series);
+    // A key chose the tile: as a click, and the box and the status bar follow.
+    void moveSelectionTo(std::size_t index);
+    void scrollToTile(std::size_t index);
+    bool popupMenuAtSelection();
+    WallCells wallCells() const;
+    int jumpTarget(const QString& letter) const;
     QImage tileImage(const SeriesRec& series) const;
     void growContents();
 

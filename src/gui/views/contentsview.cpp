@@ -6,11 +6,13 @@
 #include "gui/views/jpegimage.h"
 #include "gui/views/logotile.h"
 #include "gui/views/tilegeometry.h"
+#include "gui/views/wallkeys.h"
 #include "platform/jpegdecode.h"
 #include "platform/userprompt.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -21,6 +23,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace zob {
@@ -76,6 +79,8 @@ void ThumbTile::contextMenuEvent(QContextMenuEvent* event) {
 SeriesContentsView::SeriesContentsView(ContentsViewHost& host, QWidget* parent)
     : QWidget(parent), host_(host) {
     setObjectName("contentsSheet");
+    // The page takes the keys itself; a focused box would scroll on arrows.
+    setFocusPolicy(Qt::StrongFocus);
 
     ImageTitleLabel = new QLabel("Not Loaded", this);
     ImageTitleLabel->setObjectName("ImageTitleLabel");
@@ -96,6 +101,7 @@ SeriesContentsView::SeriesContentsView(ContentsViewHost& host, QWidget* parent)
 
     seriesBox = new QScrollArea(this);
     seriesBox->setObjectName("seriesBox");
+    seriesBox->setFocusPolicy(Qt::NoFocus);
     seriesBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     seriesBox->setWidgetResizable(false);
     contents_ = new QWidget;
@@ -208,13 +214,17 @@ void SeriesContentsView::placeThumb(ThumbTile& thumb) {
     thumb.move(cell.topLeft());
 }
 
-void SeriesContentsView::growContents() {
+int SeriesContentsView::lastPictureNumber() const {
     int lastNumber = 0;
     for (const ThumbTile* thumb : thumbs_) {
         lastNumber = std::max(lastNumber, thumb->pictureNumber());
     }
+    return lastNumber;
+}
+
+void SeriesContentsView::growContents() {
     const int cols = std::max(1, columns());
-    const int rows = (lastNumber + cols - 1) / cols;
+    const int rows = (lastPictureNumber() + cols - 1) / cols;
     const int width = seriesBox->viewport()->width();
     const int height = rows * cellHeight + margin;
     if (contents_->width() != width || contents_->height() != height) {
@@ -254,6 +264,10 @@ void SeriesContentsView::SeriesImgClick(int position) {
         clearThumbSelection();
         return;
     }
+    chooseThumb(position);
+}
+
+void SeriesContentsView::chooseThumb(int position) {
     host_.showInSideViewer(contentsSeries_->localPictureFile(host_.crntResolution(), position + 1));
     thumbSelected_ = true;
     selectedPosition_ = position;
@@ -283,7 +297,11 @@ void SeriesContentsView::OpenDirBtnClick() {
 }
 
 void SeriesContentsView::ppSeriesPopup(QPoint globalPos) {
-    popupPictureNumber_ = pictureNumberUnderCursor();
+    popupMenuFor(pictureNumberUnderCursor(), globalPos);
+}
+
+void SeriesContentsView::popupMenuFor(int pictureNumber, QPoint globalPos) {
+    popupPictureNumber_ = pictureNumber;
     const QString title = contentsSeries_ ? toDisplay(contentsSeries_->title) : QString();
     spOpenUrl->setText("Open URL:" + menuText(title));
     spOpenURLPict->setText(QString("Open URL:pict #%1").arg(popupPictureNumber_));
@@ -323,6 +341,86 @@ void SeriesContentsView::layoutForResize() {
 // its size too, as the tab widget resizes it after the window's handler ran.
 void SeriesContentsView::resizeEvent(QResizeEvent* /*event*/) {
     layoutForResize();
+}
+
+// --- the keyboard
+
+void SeriesContentsView::keyPressEvent(QKeyEvent* event) {
+    if (keyFromChild(*this) || !contentsSeries_) {
+        event->ignore();
+        return;
+    }
+    if (isMenuKey(*event)) {
+        if (!popupMenuAtSelection()) {
+            event->ignore();
+        }
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (thumbSelected_) {
+            host_.openPicture(
+                contentsSeries_->localPictureFile(host_.crntResolution(), selectedPosition_ + 1));
+        } else {
+            event->ignore();
+        }
+        return;
+    }
+    const int cols = std::max(1, columns());
+    WallCells cells;
+    cells.count = lastPictureNumber();
+    cells.columns = cols;
+    cells.visibleRows = seriesBox->viewport()->height() / cellHeight;
+    cells.current = thumbSelected_ ? selectedPosition_ : -1;
+    cells.firstVisible =
+        (seriesBox->verticalScrollBar()->value() + cellHeight / 2) / cellHeight * cols;
+    if (const std::optional<int> target = cellAfterKey(*event, cells)) {
+        moveSelectionTo(*target);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SeriesContentsView::moveSelectionTo(int position) {
+    chooseThumb(position);
+    scrollToThumb(position);
+}
+
+void SeriesContentsView::scrollToThumb(int position) {
+    const QRect cell = tileRect(position, cellWidth, cellHeight, *seriesBox, margin);
+    // The selection frame spans the whole cell, margins included.
+    scrollIntoView(*seriesBox, cell.translated(-margin, -margin));
+}
+
+bool SeriesContentsView::popupMenuAtSelection() {
+    if (!thumbSelected_) {
+        return false;
+    }
+    scrollToThumb(selectedPosition_);
+    const QRect cell = tileRect(selectedPosition_, cellWidth, cellHeight, *seriesBox, margin);
+    popupMenuFor(selectedPosition_ + 1, contents_->mapToGlobal(cell.center()));
+    return true;
+}
+
+void SeriesContentsView::contextMenuEvent(QContextMenuEvent* event) {
+    // The platform turns the menu key into this event for the focused page;
+    // the mouse's menus belong to the thumbnails.
+    if (event->reason() != QContextMenuEvent::Keyboard || !popupMenuAtSelection()) {
+        event->ignore();
+    }
+}
+
+void SeriesContentsView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(0, 0, width(), seriesBox->y());
+}
+
+void SeriesContentsView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(0, 0, width(), seriesBox->y());
+}
+
+void SeriesContentsView::paintEvent(QPaintEvent* /*event*/) {
+    paintFocusLine(*this, seriesBox->y());
 }
 
 } // namespace zob

@@ -30,6 +30,8 @@ public:
     virtual void showInSideViewer(const std::string& file) = 0;
     // A thumbnail became the selection: Edit > Copy becomes available.
     virtual void thumbSelected() = 0;
+    // Enter on a thumbnail: its picture in the side viewer, shown if hidden.
+    virtual void openPicture(const std::string& file) = 0;
     // The desktop's "open" of a web address, in the default browser.
     virtual void openUrl(const std::string& address) = 0;
     // The desktop's "open" of a local folder, in the file manager.
@@ -122,11 +124,25 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Arrows, Home, End, Page Up and Down move the selection; Enter opens its
+    // picture; the menu keys give the menu at it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage thumbImage(const SeriesRec& series, int pictureNumber) const;
     void placeThumb(ThumbTile& thumb);
     void growContents();
+    int lastPictureNumber() const;
+    // What a click on an unselected thumbnail does.
+    void chooseThumb(int position);
+    void moveSelectionTo(int position);
+    void scrollToThumb(int position);
+    void popupMenuFor(int pictureNumber, QPoint globalPos);
+    bool popupMenuAtSelection();
 
     ContentsViewHost& host_;
     QWidget* contents_ = nullptr;

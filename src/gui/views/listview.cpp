@@ -5,17 +5,22 @@
 #include "gui/views/jpegimage.h"
 #include "gui/views/listviewsort.h"
 #include "gui/views/logotile.h"
+#include "gui/views/wallkeys.h"
 #include "platform/debuglog.h"
 
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStatusTipEvent>
 #include <QTableWidget>
 #include <QWheelEvent>
 #include <algorithm>
@@ -124,6 +129,15 @@ void ArchiveListView::setupGrid() {
     ArchiveGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ArchiveGrid, &QWidget::customContextMenuRequested, this,
             [this](QPoint point) { openRowMenu(point); });
+    ArchiveGrid->installEventFilter(this);
+    // The selection, not the current cell: a grid taking the keyboard makes
+    // its first row current without choosing it.
+    connect(ArchiveGrid, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QModelIndexList rows = ArchiveGrid->selectionModel()->selectedRows();
+        if (rows.size() == 1) {
+            rowChosen(rows.front().row());
+        }
+    });
 
     markSortHeading();
     ArchiveGrid->setEnabled(false);
@@ -249,7 +263,10 @@ void ArchiveListView::selectSeriesRow(const SeriesRec& series) {
     if (row == 0) {
         return;
     }
-    ArchiveGrid->selectRow(ArchiveGrid->verticalHeader()->logicalIndex(row - 1));
+    {
+        const QScopedValueRollback forWall(selectingForWall_, true);
+        ArchiveGrid->selectRow(ArchiveGrid->verticalHeader()->logicalIndex(row - 1));
+    }
     const int visible = visibleRowCount();
     const int headingAndRows = dataRowCount() + 1;
     setTopRow(std::max(std::min(row - 1 - visible / 2, headingAndRows - visible), 1));
@@ -307,6 +324,9 @@ bool ArchiveListView::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (watched == ArchiveGrid && event->type() == QEvent::KeyPress) {
+        return gridKey(*static_cast<QKeyEvent*>(event));
+    }
     if (watched != ArchiveGrid->viewport()) {
         return QWidget::eventFilter(watched, event);
     }
@@ -335,17 +355,24 @@ void ArchiveListView::hoverRow(QPoint point) {
         return;
     }
     lastHovered_ = series;
-    if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
-        fetchLogos(*series, true, false, host_.fetchEnv());
+    showCovers(*series, host_.sideViewerVisible());
+}
+
+void ArchiveListView::showCovers(SeriesRec& series, bool sideViewer) {
+    if (!host_.offlineMode() && !hasContent(series.localLogoFile(true))) {
+        fetchLogos(series, true, false, host_.fetchEnv());
     }
-    showSmallCover(*series);
-    if (host_.sideViewerVisible()) {
-        host_.showInSideViewer(series->localLogoFile(false));
+    showSmallCover(series);
+    if (sideViewer) {
+        host_.showInSideViewer(series.localLogoFile(false));
     }
 }
 
 void ArchiveListView::clickRow(QPoint point) {
-    const SeriesPtr series = seriesAtViewportPoint(point);
+    selectTileOf(seriesAtViewportPoint(point));
+}
+
+void ArchiveListView::selectTileOf(const SeriesPtr& series) {
     const ArtListPtr list = host_.crntArchive();
     if (!series || !list) {
         return;
@@ -355,6 +382,41 @@ void ArchiveListView::clickRow(QPoint point) {
     if (found != records.end()) {
         host_.selectTileFromGrid(static_cast<std::size_t>(found - records.begin()));
     }
+}
+
+void ArchiveListView::rowChosen(int logicalRow) {
+    const SeriesPtr series = seriesAtTableRow(logicalRow);
+    if (!series || selectingForWall_) {
+        return;
+    }
+    lastHovered_ = series;
+    // Loaded whether the side viewer shows or not, as a tile's click does.
+    showCovers(*series, true);
+    QStatusTipEvent hint(toDisplay(series->summary()));
+    QCoreApplication::sendEvent(this, &hint);
+    // A click tells the wall when its button comes up.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        selectTileOf(series);
+    }
+}
+
+bool ArchiveListView::gridKey(const QKeyEvent& key) {
+    const int logical = ArchiveGrid->currentRow();
+    const SeriesPtr series = logical < 0 ? nullptr : seriesAtTableRow(logical);
+    if (!series) {
+        return false;
+    }
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        host_.openSeriesAtCurrentResolution(series);
+        return true;
+    }
+    if (isMenuKey(key)) {
+        const QModelIndex current = ArchiveGrid->currentIndex();
+        ArchiveGrid->scrollTo(current);
+        openRowMenu(ArchiveGrid->visualRect(current).center());
+        return true;
+    }
+    return false;
 }
 
 void ArchiveListView::doubleClickRow(QPoint point) {

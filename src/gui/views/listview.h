@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -103,7 +104,15 @@ private:
     SeriesPtr seriesAtViewportPoint(QPoint point) const;
     SeriesPtr seriesAtTableRow(int logicalRow) const;
     void hoverRow(QPoint point);
+    // The small cover (fetched when missing) and, when asked, the side viewer.
+    void showCovers(SeriesRec& series, bool sideViewer);
     void clickRow(QPoint point);
+    void selectTileOf(const SeriesPtr& series);
+    // The user moved to another row: the covers, the status bar and the tile
+    // wall follow, as they do for a click.
+    void rowChosen(int logicalRow);
+    // Enter opens the current row's series; the menu keys give its menu.
+    bool gridKey(const QKeyEvent& key);
     void doubleClickRow(QPoint point);
     void openRowMenu(QPoint point);
     void wheelTurned(int angleDelta);
@@ -119,6 +128,8 @@ private:
     std::vector<SeriesPtr> rowSeries_;
     // Wheel turns smaller than a notch (touchpads) add up to one.
     int pendingWheel_ = 0;
+    // The row was selected for the tile wall: nothing to tell it back.
+    bool selectingForWall_ = false;
 };
 
 } // namespace zob
