@@ -420,6 +420,7 @@ protected:
 TEST_F(ListViewTest, KeysChooseRowsAsClicksDoEnterOpensAndTheMenuKeyGivesTheMenu) {
     addNumbered(4);
     view.fillArchiveGrid();
+    view.sortArchiveGrid(0);
     view.sortArchiveGrid(0); // descending: row 1 shows list position 3
     HintCatcher catcher;
     view.installEventFilter(&catcher);
