@@ -19,8 +19,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -263,6 +265,41 @@ void MainMenus::buildToolBar() {
     modeStr_->setToolTip("Double-click to switch between online and offline");
     showModeText(*modeStr_, parts_.context.offlineMode);
     bar->addWidget(modeStr_);
+    buildFilterField(*bar);
+}
+
+void MainMenus::buildFilterField(QToolBar& bar) {
+    // Pushed to the right end of the bar.
+    auto* gap = new QWidget(&bar);
+    gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar.addWidget(gap);
+    filterField_ = new QLineEdit(&bar);
+    filterField_->setObjectName("filterField");
+    filterField_->setPlaceholderText("Filter (Ctrl+F)");
+    filterField_->setToolTip("Shows only the series whose title, model or photographer holds "
+                             "this text");
+    filterField_->setClearButtonEnabled(true);
+    filterField_->setFixedWidth(170);
+    bar.addWidget(filterField_);
+    connect(filterField_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { parts_.navigator->applyFilter(text); });
+    // Escape in the field clears it and gives the keys back to the views.
+    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), filterField_, nullptr, nullptr,
+                                Qt::WidgetShortcut);
+    connect(leave, &QShortcut::activated, this, [this] {
+        filterField_->clear();
+        parts_.tabs->currentWidget()->setFocus();
+    });
+    auto* find = new QShortcut(QKeySequence::Find, &parts_.window);
+    connect(find, &QShortcut::activated, this, [this] {
+        filterField_->setFocus();
+        filterField_->selectAll();
+    });
+}
+
+void MainMenus::clearFilterField() {
+    const QSignalBlocker quiet(filterField_);
+    filterField_->clear();
 }
 
 void MainMenus::addHistoryKeys() {

@@ -12,6 +12,8 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QLineEdit;
+class QToolBar;
 class QMenu;
 class QToolButton;
 
@@ -72,6 +74,9 @@ public:
     // The side viewer shows; nothing changes when it does already.
     void showSideView();
 
+    // --- the filter field: a new list shown empties it
+    void clearFilterField();
+
     // --- the tool bar's debug buttons and the status bar
     void showDebugButtons();
     void setThreadCount(int liveManagers);
@@ -84,6 +89,7 @@ private:
     void buildOptionMenu();
     void buildToolBar();
     void buildStatusBar();
+    void buildFilterField(QToolBar& bar);
     void addHistoryKeys();
     QAction* archiveEntry(QMenu* menu, const QString& caption);
     void resEntryChosen(QAction& entry);
@@ -116,6 +122,7 @@ private:
     QToolButton* histBackward_ = nullptr;
     QToolButton* histForward_ = nullptr;
     QLabel* modeStr_ = nullptr;
+    QLineEdit* filterField_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QActionGroup* resGroup_ = nullptr;
     QActionGroup* historyGroup_ = nullptr;

@@ -9,6 +9,7 @@
 #include "gui/displaytext.h"
 #include "gui/mainmenus.h"
 #include "gui/mainparts.h"
+#include "gui/seriesfilter.h"
 #include "gui/splashholder.h"
 #include "gui/views/archiveimageview.h"
 #include "gui/views/contentsview.h"
@@ -79,6 +80,11 @@ void Navigator::showAsNew(const ArtListPtr& list) {
 void Navigator::setCrntArchive(const ArtListPtr& list, std::int32_t scroll) {
     if (!list) {
         return;
+    }
+    if (filterBase_ && !applyingFilter_ && list != crntArchive_) {
+        // Another list is shown: the filter was the old one's.
+        filterBase_.reset();
+        parts_.menus->clearFilterField();
     }
     AppContext& context = parts_.context;
     context.dbgLog("setCrntArchive", true);
@@ -185,6 +191,28 @@ void Navigator::restoreShownList() {
         setCrntArchive(crntArchive_, scrollBeforeLoad_);
     }
     setListMenusEnabled(true);
+}
+
+// --- the filter
+
+void Navigator::applyFilter(const QString& text) {
+    if (loading_ || (!crntArchive_ && !filterBase_)) {
+        return;
+    }
+    applyingFilter_ = true;
+    if (text.trimmed().isEmpty()) {
+        if (filterBase_) {
+            const ArtListPtr base = std::exchange(filterBase_, nullptr);
+            setCrntArchive(base, filterBaseScroll_);
+        }
+    } else {
+        if (!filterBase_) {
+            filterBase_ = crntArchive_;
+            filterBaseScroll_ = parts_.imageView->scrollPosition();
+        }
+        setCrntArchive(std::make_shared<FilteredArtList>(filterBase_, seriesFilter(text)), 0);
+    }
+    applyingFilter_ = false;
 }
 
 // --- the history

@@ -51,6 +51,10 @@ public:
     // The window closes once the load under way has stopped.
     void closeAfterLoad();
 
+    // --- the filter: the series of the current list that hold `text`; an
+    // empty text shows the whole list again where it was scrolled to.
+    void applyFilter(const QString& text);
+
     // --- the history
     void back();
     void forward();
@@ -103,6 +107,10 @@ private:
     bool closeRequested_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
+    // The list the filter narrows, and its scroll; none while no filter applies.
+    ArtListPtr filterBase_;
+    std::int32_t filterBaseScroll_ = 0;
+    bool applyingFilter_ = false;
     // The tile box's scroll when the views were cleared for a load.
     std::int32_t scrollBeforeLoad_ = 0;
 };

@@ -5,12 +5,14 @@
 #include "gui/browserfixture.h"
 #include "gui/dialogs/configdialog.h"
 #include "gui/dialogs/splashform.h"
+#include "gui/displaytext.h"
 #include "gui/views/imageform.h"
 #include "gui/views/logotile.h"
 #include "gui/views/tilegeometry.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -142,6 +144,37 @@ TEST_F(NavigationTest, ASlowPageLoadsBesideALiveWindowAndEscapeCancelsIt) {
         std::filesystem::exists(monthlyArtList(context().loadedArchives, 2008, 2).csvPath()));
     EXPECT_LT(
         context().loadedArchives.indexOfSame(monthlyArtList(context().loadedArchives, 2008, 2)), 0);
+}
+
+TEST_F(NavigationTest, TheFilterNarrowsTheListFoldedAndClearingItBringsTheListBack) {
+    startOnline();
+    const ArtListPtr whole = window().navigator().crntArchive();
+    ASSERT_GT(whole->size(), 2U);
+    const SeriesPtr wanted = whole->item(whole->size() - 1);
+    // Another case and accents on the letters: still the same title.
+    QString typed = toDisplay(wanted->title).toUpper();
+    typed.replace('E', QChar(0xC9)).replace('O', QChar(0xD6)).replace('A', QChar(0xC5));
+    auto* field = part<QLineEdit>(window(), "filterField");
+    field->setText(typed);
+
+    const ArtListPtr shown = window().navigator().crntArchive();
+    ASSERT_NE(shown, whole);
+    EXPECT_GE(shown->indexOfName(*wanted), 0);
+    EXPECT_LT(shown->size(), whole->size());
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    EXPECT_EQ(imageView(window())->tileCount(), shown->size());
+    EXPECT_EQ(window().navigator().browseHistory()->entries().size(), 1U);
+
+    field->clear();
+    EXPECT_EQ(window().navigator().crntArchive(), whole);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    EXPECT_EQ(imageView(window())->tileCount(), whole->size());
+
+    // Another list shown empties the field.
+    field->setText(typed);
+    choose("2008/02");
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(window().navigator().crntArchive()->menuCaption(), "2008/02");
 }
 
 TEST_F(NavigationTest, EmptyListsExplainThemselves) {

@@ -3,6 +3,7 @@
 #include "gui/browserfixture.h"
 #include "testsupport/screenshots.h"
 
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -37,6 +38,12 @@ TEST_F(ScreenshotTest, TheThreeTabsOfTheMainWindow) {
     mainTab(window())->setCurrentWidget(contentsView(window()));
     QTest::qWait(50);
     saveScreenshot(window(), "main_contents_view");
+
+    mainTab(window())->setCurrentWidget(imageView(window()));
+    part<QLineEdit>(window(), "filterField")->setText("an");
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    QTest::qWait(50);
+    saveScreenshot(window(), "main_filter_in_use");
 }
 
 } // namespace
