@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "gui/debugpanel.h"
 #include "gui/dialogs/configdialog.h"
+#include "gui/dialogs/splashform.h"
 #include "gui/mainmenus.h"
 #include "gui/navigator.h"
 #include "gui/seriescontroller.h"
@@ -235,8 +236,13 @@ bool TZoBrowserMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && navigator_->loading() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        navigator_->cancelLoad();
-        return true;
+        // Escape in a question asked meanwhile is that question's.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QWidget* window = widget != nullptr ? widget->window() : nullptr;
+        if (window == this || qobject_cast<const TsplashForm*>(window) != nullptr) {
+            navigator_->cancelLoad();
+            return true;
+        }
     }
     // Pasting into the window does nothing.
     if (event->type() == QEvent::KeyPress &&
