@@ -119,6 +119,7 @@ void ArchiveImageView::initcrntArchiveLogos() {
         delete tiles_.back();
         tiles_.pop_back();
     }
+    tileImages_.clear();
     lastColumns_ = columns();
 }
 
@@ -147,7 +148,9 @@ void ArchiveImageView::showSmallLogo(std::size_t index) {
     if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
         fetchLogos(*series, true, false, host_.fetchEnv());
     }
-    tile->setImage(tileImage(*series));
+    tileImages_.forget(index);
+    // Composed when first painted, that is when it comes into view.
+    tile->setImageSource([this, index] { return cachedTileImage(index); });
     tile->show();
     tile->setStatusTip(toDisplay(series->summary()));
     placeLogoTile(index);
@@ -185,7 +188,15 @@ void ArchiveImageView::refreshLogoTile(const SeriesRec& series) {
     if (target == nullptr) {
         return;
     }
-    target->setImage(tileImage(*list->item(static_cast<std::size_t>(index))));
+    tileImages_.forget(static_cast<std::size_t>(index));
+    target->update();
+}
+
+QImage ArchiveImageView::cachedTileImage(std::size_t index) {
+    return tileImages_.imageOf(index, [this, index] {
+        const SeriesPtr series = seriesAt(index);
+        return series ? tileImage(*series) : QImage();
+    });
 }
 
 void ArchiveImageView::updateLogoHint(const SeriesRec& series) {

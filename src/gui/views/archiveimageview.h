@@ -2,6 +2,7 @@
 
 #include "catalogue/artlist.h"
 #include "gui/views/imagetile.h"
+#include "gui/views/tileimagecache.h"
 #include "gui/views/wallkeys.h"
 
 #include <QImage>
@@ -68,6 +69,8 @@ public:
     static constexpr int cellWidth = 133;
     static constexpr int cellHeight = 190;
     static constexpr int margin = 10;
+    // About 850 tiles of the usual size: several screens of the largest wall.
+    static constexpr std::size_t tileImageBudget = 64u << 20;
 
     ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent = nullptr);
 
@@ -140,11 +143,15 @@ private:
     WallCells wallCells() const;
     int jumpTarget(const QString& letter) const;
     QImage tileImage(const SeriesRec& series) const;
+    // The tile's picture, composed when the cache has let it go.
+    QImage cachedTileImage(std::size_t index);
     void growContents();
 
     ArchiveImageViewHost& host_;
     QWidget* contents_ = nullptr;
     std::vector<LogoTile*> tiles_;
+    // A wall of thousands keeps only the pictures of the tiles seen last.
+    TileImageCache tileImages_{tileImageBudget};
     bool tileSelected_ = false;
     std::size_t selectedIndex_ = 0;
     bool selectionPending_ = false;

@@ -17,12 +17,28 @@ void ImageTile::setImage(QImage image) {
     update();
 }
 
+void ImageTile::setImageSource(std::function<QImage()> source) {
+    image_ = QImage();
+    source_ = std::move(source);
+    update();
+}
+
+QImage ImageTile::image() const {
+    return source_ ? source_() : image_;
+}
+
 void ImageTile::paintEvent(QPaintEvent* /*event*/) {
+    const QImage picture = image();
+    if (fit_ == Fit::toImage && picture.size() != size() && !picture.isNull()) {
+        // A picture composed only now brings its size.
+        resize(picture.size());
+    }
     QPainter painter(this);
     if (fit_ == Fit::toImage) {
-        painter.drawImage(0, 0, image_);
+        painter.drawImage(0, 0, picture);
     } else {
-        painter.drawImage((width() - image_.width()) / 2, (height() - image_.height()) / 2, image_);
+        painter.drawImage((width() - picture.width()) / 2, (height() - picture.height()) / 2,
+                          picture);
     }
 }
 

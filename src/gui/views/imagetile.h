@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 namespace zob {
 
@@ -18,7 +19,10 @@ public:
     ImageTile(Fit fit, QWidget* parent);
 
     void setImage(QImage image);
-    const QImage& image() const { return image_; }
+    // The picture is asked of `source` whenever the tile is painted (or
+    // looked at), for walls too large to keep every picture composed.
+    void setImageSource(std::function<QImage()> source);
+    QImage image() const;
 
 protected:
     virtual void clicked(QPoint position) = 0;
@@ -30,6 +34,7 @@ protected:
 private:
     Fit fit_;
     QImage image_;
+    std::function<QImage()> source_;
     bool pressed_ = false;
 };
 
