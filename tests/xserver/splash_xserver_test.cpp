@@ -43,7 +43,15 @@ void saveShot(const QImage& screen, const QString& name) {
     screen.save(folder + "/" + name + ".png");
 }
 
-class XServerTest : public BrowserFixture {};
+class XServerTest : public BrowserFixture {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") {
+            GTEST_SKIP() << "needs an X server";
+        }
+        BrowserFixture::SetUp();
+    }
+};
 
 TEST_F(XServerTest, TheFirstMessageIsOnScreenBeforeTheEventLoopRunsAgain) {
     TsplashForm splash;
@@ -56,9 +64,6 @@ TEST_F(XServerTest, TheFirstMessageIsOnScreenBeforeTheEventLoopRunsAgain) {
 }
 
 TEST_F(XServerTest, TheSplashIsPaintedWhileASlowPageLoads) {
-    if (QGuiApplication::platformName() != "xcb") {
-        GTEST_SKIP() << "needs an X server";
-    }
     writeOnlineSettings();
     start();
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
