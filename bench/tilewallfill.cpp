@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
@@ -137,6 +138,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "the wall never filled\n");
             std::exit(1);
         }
+        // Tiles compose their pictures when painted: the first screen is.
+        window.findChild<ArchiveImageView*>()->archiveBox->viewport()->grab();
     };
     const auto settle = [&] {
         // The job goes on with the large covers (nothing to do offline) and
@@ -165,9 +168,9 @@ int main(int argc, char** argv) {
     const double rawMs = median(rawWall);
     std::printf("%zu covers of %dx%d on disk, medians of %d rounds:\n", seriesCount, size.width,
                 size.height, rounds);
-    std::printf("  wall filled (setCrntArchive to last tile) %.2f ms (cpu %.2f)\n", fillMs,
-                median(fillCpu));
-    std::printf("  raw libjpeg-turbo decode                   %.2f ms (cpu %.2f)\n", rawMs,
+    std::printf("  wall filled (to the last tile, first screen painted) %.2f ms (cpu %.2f)\n",
+                fillMs, median(fillCpu));
+    std::printf("  raw libjpeg-turbo decode of every cover            %.2f ms (cpu %.2f)\n", rawMs,
                 median(rawCpu));
     std::printf("ratio fill/decode %.2f (cpu %.2f) (goal: at most 2)\n", fillMs / rawMs,
                 median(fillCpu) / median(rawCpu));
