@@ -4,10 +4,9 @@
 // a page of scrolling takes to repaint (beside a 16 ms frame).
 
 #include "app/appcontext.h"
+#include "benchmonth.h"
 #include "benchsupport.h"
 #include "catalogue/monthlyartlist.h"
-#include "demosite/content.h"
-#include "demosite/jpegencoder.h"
 #include "gui/browserapp.h"
 #include "gui/navigator.h"
 #include "gui/splashholder.h"
@@ -44,31 +43,6 @@ double msSince(std::chrono::steady_clock::time_point begin) {
         .count();
 }
 
-// The month's catalogue and its covers, as the browser would have stored them.
-std::vector<std::string> writeMonth(const fs::path& iniPath) {
-    ScriptedPrompt prompt{PromptAnswer::Ok};
-    AppContext context(iniPath, prompt);
-    const auto list = std::make_shared<monthlyArtList>(context.loadedArchives, year, month);
-    const std::string folder = "/members/gallery/2008/";
-    for (std::size_t i = 0; i < seriesCount; ++i) {
-        const std::string name = "big_" + std::to_string(i) + "_200803";
-        list->addParsed("Title of " + name, folder + name + "/", "2008/03/01", "Ann Model",
-                        "BY Carl", folder + name + "/cover.jpg", 24, -1, -1);
-    }
-    list->save(list->csvPath());
-    std::vector<std::string> covers;
-    for (std::size_t i = 0; i < seriesCount; ++i) {
-        const fs::path cover = list->item(i)->localLogoFile(true);
-        fs::create_directories(cover.parent_path());
-        const std::string bytes =
-            demosite::makeJpeg(demosite::SiteContent::coverSize(), 0x9E3779B97F4A7C15ull * (i + 1));
-        std::ofstream(cover, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        covers.push_back(cover.string());
-    }
-    return covers;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -78,7 +52,7 @@ int main(int argc, char** argv) {
     const fs::path iniPath = workspace.root() / "ZObrowser.ini";
     std::ofstream(iniPath) << "[env]\nlocal=" << (workspace.root() / "Zel-Ora").string()
                            << "\noffline=1\nnoSplash=1\n";
-    const std::vector<std::string> covers = writeMonth(iniPath);
+    const std::vector<std::string> covers = writeBenchMonth(iniPath, year, month, seriesCount);
 
     ScriptedPrompt prompt{PromptAnswer::Ok};
     // The clock a month on: the start-up shows an empty month, not the wall.

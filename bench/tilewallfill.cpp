@@ -4,10 +4,9 @@
 // ratio is what the window, the cover job and its messages add to decoding.
 
 #include "app/appcontext.h"
+#include "benchmonth.h"
 #include "benchsupport.h"
 #include "catalogue/monthlyartlist.h"
-#include "demosite/content.h"
-#include "demosite/jpegencoder.h"
 #include "gui/browserapp.h"
 #include "gui/navigator.h"
 #include "gui/seriescontroller.h"
@@ -52,36 +51,6 @@ double wallMilliseconds() {
         .count();
 }
 
-// The month's catalogue file and its small covers, written through the
-// catalogue's own code into the local folder the browser will read.
-std::vector<std::string> writeMonth(const fs::path& iniPath) {
-    ScriptedPrompt prompt{PromptAnswer::Ok};
-    AppContext context(iniPath, prompt);
-    const auto list = std::make_shared<monthlyArtList>(context.loadedArchives, year, month);
-    const std::string folder = "/members/gallery/" + std::to_string(year) + "/";
-    for (std::size_t i = 0; i < seriesCount; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "bench_%03zu_%04d%02d", i, year, month);
-        char date[16];
-        std::snprintf(date, sizeof date, "%04d/%02d/%02zu", year, month, 31 - i % 31);
-        list->addParsed(std::string("Title of ") + name, folder + name + "/", date, "Ann Model",
-                        "BY Carl", folder + name + "/cover.jpg", 24, -1, -1);
-    }
-    list->save(list->csvPath());
-    std::vector<std::string> covers;
-    for (std::size_t i = 0; i < seriesCount; ++i) {
-        const fs::path cover = list->item(i)->localLogoFile(true);
-        fs::create_directories(cover.parent_path());
-        // The seeds of bench_tilewall: the same files as its wall.
-        const std::string bytes =
-            demosite::makeJpeg(demosite::SiteContent::coverSize(), 0x9E3779B97F4A7C15ull * (i + 1));
-        std::ofstream(cover, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        covers.push_back(cover.string());
-    }
-    return covers;
-}
-
 void rawDecode(const std::vector<std::string>& files, std::vector<unsigned char>& pixels) {
     for (const std::string& file : files) {
         rawJpegDecode(file, pixels);
@@ -111,7 +80,7 @@ int main(int argc, char** argv) {
     const fs::path iniPath = workspace.root() / "ZObrowser.ini";
     std::ofstream(iniPath) << "[env]\nlocal=" << (workspace.root() / "Zel-Ora").string()
                            << "\noffline=1\n";
-    const std::vector<std::string> covers = writeMonth(iniPath);
+    const std::vector<std::string> covers = writeBenchMonth(iniPath, year, month, seriesCount);
 
     ScriptedPrompt prompt{PromptAnswer::Ok};
     BrowserApp app(iniPath, &prompt, quietEnvironment(year, month));

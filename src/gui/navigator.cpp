@@ -144,7 +144,6 @@ void Navigator::showEmptyArchiveWarning(const ArtList& list) {
 // --- page loads
 
 void Navigator::runPageWork(const std::function<void()>& work) {
-    AppContext& context = parts_.context;
     loading_ = true;
     parts_.menus->setLoadRunning(true);
     // With no list shown there is nothing to go back to: the start-up's
@@ -152,17 +151,19 @@ void Navigator::runPageWork(const std::function<void()>& work) {
     if (crntArchive_) {
         parts_.splash->offerCancel([this] { cancelLoad(); });
     }
-    try {
+    {
+        // The load ends here however the work ended.
+        const struct LoadEnd {
+            Navigator& navigator;
+            ~LoadEnd() {
+                navigator.loading_ = false;
+                navigator.parts_.splash->offerCancel({});
+                navigator.parts_.menus->setLoadRunning(false);
+            }
+        } end{*this};
         runBesideTheWindow(work);
-    } catch (...) {
-        loading_ = false;
-        parts_.menus->setLoadRunning(false);
-        throw;
     }
-    loading_ = false;
-    parts_.splash->offerCancel({});
-    parts_.menus->setLoadRunning(false);
-    if (context.pageLoadCancel) {
+    if (parts_.context.pageLoadCancel) {
         restoreShownList();
     }
     if (closeAfterLoad_) {
