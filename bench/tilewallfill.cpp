@@ -6,7 +6,6 @@
 #include "app/appcontext.h"
 #include "benchmonth.h"
 #include "benchsupport.h"
-#include "catalogue/monthlyartlist.h"
 #include "gui/browserapp.h"
 #include "gui/navigator.h"
 #include "gui/seriescontroller.h"
