@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
@@ -123,10 +123,10 @@ TEST_F(KeyboardTest, LettersJumpByTitleMenuKeysGiveTheMenuEnterOpens) {
 
     // The list chooses by key too: the wall takes the row's tile when shown.
     mainTab(window())->setCurrentWidget(listView(window()));
-    QTableWidget& grid = *listView(window())->ArchiveGrid;
+    QTableView& grid = *listView(window())->ArchiveGrid;
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_Down);
-    const int row = grid.verticalHeader()->visualIndex(grid.currentRow()) + 1;
+    const int row = grid.verticalHeader()->visualIndex(grid.currentIndex().row()) + 1;
     const SeriesPtr chosen = listView(window())->seriesAtGridRow(row);
     EXPECT_EQ(statusText(), toDisplay(chosen->summary()));
     EXPECT_EQ(app->imageForm().currentFile(), chosen->localLogoFile(false));

@@ -17,7 +17,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -67,17 +67,44 @@ TEST_F(NavigationTest, ChoosingAMonthShowsAllItsSeriesInBothViews) {
     ASSERT_NE(window().navigator().crntArchive(), nullptr);
     EXPECT_EQ(window().navigator().crntArchive()->size(), monthSize(2008, 2));
     EXPECT_EQ(imageView(window())->tileCount(), monthSize(2008, 2));
-    EXPECT_EQ(listView(window())->ArchiveGrid->rowCount(), static_cast<int>(monthSize(2008, 2)));
+    EXPECT_EQ(listView(window())->ArchiveGrid->model()->rowCount(),
+              static_cast<int>(monthSize(2008, 2)));
     EXPECT_EQ(window().navigator().crntYear(), 2008);
     EXPECT_EQ(window().navigator().crntMonth(), 2);
     EXPECT_EQ(window().navigator().browseHistory()->entries().size(), 2U);
     // Tiles sit in their cells, row by row.
-    const int columns = imageView(window())->columns();
-    for (std::size_t i = 0; i < imageView(window())->tileCount(); ++i) {
-        ASSERT_NE(imageView(window())->tile(i), nullptr) << i;
-        const QRect cell = tileRectFor(static_cast<int>(i), columns, 133, 190, 10);
-        EXPECT_EQ(imageView(window())->tile(i)->pos(), cell.topLeft()) << i;
+    ArchiveImageView& wall = *imageView(window());
+    const auto expectTilesInTheirCells = [&wall](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            ASSERT_NE(wall.tile(i), nullptr) << i;
+            const QRect cell = tileRectFor(static_cast<int>(i), wall.columns(), 133, 190, 10);
+            EXPECT_EQ(wall.tile(i)->pos(), cell.topLeft()) << i;
+        }
+    };
+    expectTilesInTheirCells(0, wall.tileCount());
+
+    // A wall longer than a few screens makes only the tiles in view and a
+    // screen around them; scrolling makes the ones it brings and lets the far
+    // ones go.
+    const auto longList = std::make_shared<monthlyArtList>(context().loadedArchives, 2001, 1);
+    for (int i = 0; i < 80; ++i) {
+        const std::string name = "long_" + std::to_string(100 + i) + "_200101";
+        longList->addParsed("Title " + name, "/members/gallery/2001/" + name + "/", "2001/01/01",
+                            "Ann", "BY Carl", "/members/gallery/2001/" + name + "/cover.jpg", 24,
+                            -1, -1);
     }
+    window().resize(600, 500);
+    window().navigator().setCrntArchive(longList, 0);
+    ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
+    const std::size_t last = wall.tileCount() - 1;
+    ASSERT_EQ(last, 79u);
+    EXPECT_EQ(wall.tile(last), nullptr);
+    wall.setScrollPosition(wall.archiveBox->verticalScrollBar()->maximum());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    expectTilesInTheirCells(last - static_cast<std::size_t>(wall.columns()), last + 1);
+    EXPECT_EQ(wall.tile(0), nullptr);
+    EXPECT_LT(wall.tileContents()->findChildren<LogoTile*>().size(),
+              static_cast<qsizetype>(wall.tileCount()));
 }
 
 TEST_F(NavigationTest, ChoosingTheCurrentMonthChangesNothing) {
@@ -197,7 +224,7 @@ TEST_F(NavigationTest, ARowClickSelectsItsTileWhenTheImageViewIsShown) {
     startOnline();
     window().resize(600, 700);
     mainTab(window())->setCurrentWidget(listView(window()));
-    QTableWidget* grid = listView(window())->ArchiveGrid;
+    QTableView* grid = listView(window())->ArchiveGrid;
     const int row = 2;
     const QRect cell = grid->visualRect(grid->model()->index(row, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -227,7 +254,7 @@ TEST_F(NavigationTest, ATileClickSelectsItsRowAndTheSecondClickDeselects) {
     EXPECT_TRUE(part<QAction>(window(), "mAddToFavorite")->isEnabled());
     const SeriesPtr selected = window().navigator().crntArchive()->item(2);
     const int row = listView(window())->findGridRow(*selected);
-    EXPECT_EQ(listView(window())->ArchiveGrid->currentRow(), row - 1);
+    EXPECT_EQ(listView(window())->ArchiveGrid->currentIndex().row(), row - 1);
     // The side viewer holds the large cover, though it is hidden.
     EXPECT_EQ(app->imageForm().currentFile(), selected->localLogoFile(false));
 

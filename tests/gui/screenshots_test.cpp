@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace zob::testing {

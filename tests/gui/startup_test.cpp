@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -103,7 +103,7 @@ TEST_F(StartupTest, OnlineStartShowsThisMonthAsTilesAndRows) {
     ASSERT_TRUE(waitFor([this] { return tilesComplete(); }));
     const std::size_t count = site().content().month(2008, 3)->series.size();
     EXPECT_EQ(window().navigator().crntArchive()->size(), count);
-    EXPECT_EQ(listView(window())->ArchiveGrid->rowCount(), static_cast<int>(count));
+    EXPECT_EQ(listView(window())->ArchiveGrid->model()->rowCount(), static_cast<int>(count));
     EXPECT_TRUE(part<QMenu>(window(), "mArchive")->isEnabled());
     EXPECT_EQ(imageView(window())->ImageViewLabel->text(),
               QString::fromStdString(window().navigator().crntArchive()->caption()));

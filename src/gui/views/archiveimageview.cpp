@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace zob {
 
@@ -81,6 +82,8 @@ ArchiveImageView::ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent)
     contents_->resize(571, 649);
     archiveBox->setWidget(contents_);
     archiveBox->setGeometry(0, 31, 571, 649);
+    connect(archiveBox->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { syncTilesToView(); });
 
     // Made before any tile, so every tile lies in front of it.
     selectionBackdrop = new QLabel(contents_);
@@ -115,10 +118,11 @@ SeriesPtr ArchiveImageView::seriesAt(std::size_t index) const {
 }
 
 void ArchiveImageView::initcrntArchiveLogos() {
-    while (!tiles_.empty()) {
-        delete tiles_.back();
-        tiles_.pop_back();
+    for (LogoTile* made : tiles_) {
+        delete made;
     }
+    tiles_.clear();
+    liveBegin_ = liveEnd_ = 0;
     tileImages_.clear();
     lastColumns_ = columns();
 }
@@ -136,24 +140,65 @@ void ArchiveImageView::showSmallLogo(std::size_t index) {
     if (!series) {
         return;
     }
-    auto* tile = new LogoTile(*this, index, contents_);
-    tile->setObjectName(QString("tile%1").arg(index));
-    tile->hide();
-    tile->resize(113, 170);
     if (index >= tiles_.size()) {
         tiles_.resize(index + 1, nullptr);
     }
-    delete tiles_[index];
-    tiles_[index] = tile;
     if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
         fetchLogos(*series, true, false, host_.fetchEnv());
     }
     tileImages_.forget(index);
+    growContents();
+    if (tiles_[index] != nullptr) {
+        tiles_[index]->update();
+        tiles_[index]->setStatusTip(toDisplay(series->summary()));
+    } else {
+        syncTilesToView();
+    }
+}
+
+void ArchiveImageView::makeTile(std::size_t index) {
+    const SeriesPtr series = seriesAt(index);
+    if (!series) {
+        return;
+    }
+    auto* made = new LogoTile(*this, index, contents_);
+    made->setObjectName(QString("tile%1").arg(index));
+    made->resize(113, 170);
     // Composed when first painted, that is when it comes into view.
-    tile->setImageSource([this, index] { return cachedTileImage(index); });
-    tile->show();
-    tile->setStatusTip(toDisplay(series->summary()));
+    made->setImageSource([this, index] { return cachedTileImage(index); });
+    made->setStatusTip(toDisplay(series->summary()));
+    tiles_[index] = made;
     placeLogoTile(index);
+    made->show();
+}
+
+void ArchiveImageView::dropTiles(std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < std::min(end, tiles_.size()); ++i) {
+        if (LogoTile* gone = std::exchange(tiles_[i], nullptr)) {
+            // Later: a scroll may come from inside one of the tile's own events.
+            gone->hide();
+            gone->deleteLater();
+        }
+    }
+}
+
+void ArchiveImageView::syncTilesToView() {
+    const auto cols = static_cast<std::size_t>(std::max(1, columns()));
+    const int top = std::max(0, scrollPosition());
+    const int screen = std::max(cellHeight, archiveBox->viewport()->height());
+    const auto firstRow = static_cast<std::size_t>(std::max(0, top - screen) / cellHeight);
+    const auto endRow = static_cast<std::size_t>((top + 2 * screen) / cellHeight + 1);
+    const std::size_t begin = std::min(firstRow * cols, tiles_.size());
+    const std::size_t end = std::min(endRow * cols, tiles_.size());
+    dropTiles(liveBegin_, std::min(liveEnd_, begin));
+    dropTiles(std::max(liveBegin_, end), liveEnd_);
+    liveBegin_ = begin;
+    liveEnd_ = end;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (tiles_[i] == nullptr) {
+            makeTile(i);
+        }
+    }
 }
 
 void ArchiveImageView::placeLogoTile(std::size_t index) {
@@ -184,12 +229,14 @@ void ArchiveImageView::refreshLogoTile(const SeriesRec& series) {
         return;
     }
     const int index = list->indexOfName(series);
-    LogoTile* target = index < 0 ? nullptr : tile(static_cast<std::size_t>(index));
-    if (target == nullptr) {
+    if (index < 0) {
         return;
     }
+    // A tile out of view is composed anew when it comes back.
     tileImages_.forget(static_cast<std::size_t>(index));
-    target->update();
+    if (LogoTile* target = tile(static_cast<std::size_t>(index))) {
+        target->update();
+    }
 }
 
 QImage ArchiveImageView::cachedTileImage(std::size_t index) {
@@ -251,11 +298,12 @@ void ArchiveImageView::layoutForResize() {
     const int cols = columns();
     if (cols != lastColumns_) {
         lastColumns_ = cols;
-        for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        for (std::size_t i = liveBegin_; i < liveEnd_; ++i) {
             placeLogoTile(i);
         }
     }
     growContents();
+    syncTilesToView();
     if (tileSelected_) {
         selectLogoTile(selectedIndex_);
     }

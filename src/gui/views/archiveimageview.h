@@ -107,7 +107,9 @@ public:
 
     // The scrolled contents of the tile box: tiles and strips live there.
     QWidget* tileContents() const { return contents_; }
+    // The tiles announced so far (their series' covers were looked after).
     std::size_t tileCount() const { return tiles_.size(); }
+    // Only tiles in view and a screen around it are made; null for the rest.
     LogoTile* tile(std::size_t index) const;
     int columns() const;
     bool tileIsSelected() const { return tileSelected_; }
@@ -146,10 +148,19 @@ private:
     // The tile's picture, composed when the cache has let it go.
     QImage cachedTileImage(std::size_t index);
     void growContents();
+    // Makes the announced tiles in view and a screen above and below it, and
+    // lets go of the others, so a wall of any length costs a few screens.
+    void syncTilesToView();
+    void makeTile(std::size_t index);
+    void dropTiles(std::size_t begin, std::size_t end);
 
     ArchiveImageViewHost& host_;
     QWidget* contents_ = nullptr;
+    // One slot per announced tile; null while out of view.
     std::vector<LogoTile*> tiles_;
+    // The slots that may hold a tile: the ones in view at the last sync.
+    std::size_t liveBegin_ = 0;
+    std::size_t liveEnd_ = 0;
     // A wall of thousands keeps only the pictures of the tiles seen last.
     TileImageCache tileImages_{tileImageBudget};
     bool tileSelected_ = false;

@@ -5,6 +5,7 @@
 #include "gui/views/jpegimage.h"
 #include "gui/views/listviewsort.h"
 #include "gui/views/logotile.h"
+#include "gui/views/seriestablemodel.h"
 #include "gui/views/wallkeys.h"
 #include "platform/debuglog.h"
 
@@ -21,7 +22,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStatusTipEvent>
-#include <QTableWidget>
+#include <QTableView>
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
@@ -36,7 +37,6 @@ namespace {
 
 constexpr int rowHeight = 20;
 constexpr int wheelNotch = 120;
-constexpr int seriesSlot = Qt::UserRole;
 
 bool hasContent(const std::string& path) {
     std::error_code error;
@@ -60,8 +60,9 @@ QImage coverImage(const SeriesRec& series) {
 
 ArchiveListView::ArchiveListView(ListViewHost& host, DebugLog& log, QWidget* parent)
     : QWidget(parent), ListViewLabel(new QLabel(QStringLiteral("Not Loaded"), this)),
-      ArchiveGrid(new QTableWidget(this)), smallLogoImg(new QLabel(this)),
-      searchBtn(new QPushButton(QStringLiteral("search..."), this)), host_(host), log_(log) {
+      ArchiveGrid(new QTableView(this)), smallLogoImg(new QLabel(this)),
+      searchBtn(new QPushButton(QStringLiteral("search..."), this)), host_(host), log_(log),
+      rows_(new SeriesTableModel(this)) {
     QFont captionFont(QStringLiteral("Tahoma"));
     captionFont.setPixelSize(19);
     ListViewLabel->setFont(captionFont);
@@ -84,13 +85,8 @@ ArchiveListView::~ArchiveListView() = default;
 
 void ArchiveListView::setupGrid() {
     ArchiveGrid->setGeometry(1, 29, 425, 395);
-    ArchiveGrid->setColumnCount(listColumnCount);
+    ArchiveGrid->setModel(rows_);
     for (int column = 0; column < listColumnCount; ++column) {
-        auto* heading =
-            new QTableWidgetItem(QString::fromLatin1(listColumns[std::size_t(column)].heading));
-        heading->setForeground(Qt::black);
-        heading->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        ArchiveGrid->setHorizontalHeaderItem(column, heading);
         ArchiveGrid->setColumnWidth(column, listColumns[std::size_t(column)].width);
     }
     ArchiveGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -132,7 +128,7 @@ void ArchiveListView::setupGrid() {
     ArchiveGrid->installEventFilter(this);
     // The selection, not the current cell: a grid taking the keyboard makes
     // its first row current without choosing it.
-    connect(ArchiveGrid, &QTableWidget::itemSelectionChanged, this, [this] {
+    connect(ArchiveGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList rows = ArchiveGrid->selectionModel()->selectedRows();
         if (rows.size() == 1) {
             rowChosen(rows.front().row());
@@ -160,11 +156,7 @@ void ArchiveListView::showRows(std::vector<SeriesPtr> rows) {
         sortByHeading(rows, listColumns.at(static_cast<std::size_t>(sortColumn_)).heading,
                       sortDescending_);
     }
-    ArchiveGrid->setRowCount(0);
-    rowSeries_.clear();
-    for (const SeriesPtr& series : rows) {
-        addGridRow(series);
-    }
+    rows_->setRows(std::move(rows));
 }
 
 void ArchiveListView::addGridRow(const SeriesPtr& series) {
@@ -176,17 +168,7 @@ void ArchiveListView::addGridRow(const SeriesPtr& series) {
         log_.dbgLog("archiveGrid is null", true);
         return;
     }
-    const int row = ArchiveGrid->rowCount();
-    ArchiveGrid->insertRow(row);
-    ArchiveGrid->setVerticalHeaderItem(row, new QTableWidgetItem());
-    for (int column = 0; column < listColumnCount; ++column) {
-        auto* cell = new QTableWidgetItem(toDisplay(listCellText(*series, column)));
-        cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        ArchiveGrid->setItem(row, column, cell);
-    }
-    ArchiveGrid->item(row, 0)->setData(seriesSlot,
-                                       QVariant::fromValue<qulonglong>(rowSeries_.size()));
-    rowSeries_.push_back(series);
+    rows_->appendRow(series);
 }
 
 void ArchiveListView::sortArchiveGrid(int column) {
@@ -197,7 +179,7 @@ void ArchiveListView::sortArchiveGrid(int column) {
         sortDescending_ = !sortDescending_;
     }
     std::vector<SeriesPtr> shown;
-    shown.reserve(rowSeries_.size());
+    shown.reserve(rows_->rows().size());
     for (int row = 1; row <= dataRowCount(); ++row) {
         shown.push_back(seriesAtGridRow(row));
     }
@@ -207,34 +189,20 @@ void ArchiveListView::sortArchiveGrid(int column) {
 }
 
 void ArchiveListView::markSortHeading() {
-    for (int column = 0; column < listColumnCount; ++column) {
-        QFont font = ArchiveGrid->horizontalHeader()->font();
-        font.setBold(column == sortColumn_);
-        font.setUnderline(column == sortColumn_);
-        ArchiveGrid->horizontalHeaderItem(column)->setFont(font);
-    }
+    rows_->markHeading(sortColumn_, ArchiveGrid->horizontalHeader()->font());
 }
 
 int ArchiveListView::dataRowCount() const {
-    return ArchiveGrid->rowCount();
+    return rows_->rowCount();
 }
 
 SeriesPtr ArchiveListView::seriesAtTableRow(int logicalRow) const {
-    const QTableWidgetItem* first = ArchiveGrid->item(logicalRow, 0);
-    if (first == nullptr) {
-        return nullptr;
-    }
-    const auto slot = first->data(seriesSlot).toULongLong();
-    return slot < rowSeries_.size() ? rowSeries_[slot] : nullptr;
+    return rows_->series(logicalRow);
 }
 
 int ArchiveListView::findGridRow(const SeriesRec& series) const {
-    for (int logical = 0; logical < dataRowCount(); ++logical) {
-        if (seriesAtTableRow(logical).get() == &series) {
-            return ArchiveGrid->verticalHeader()->visualIndex(logical) + 1;
-        }
-    }
-    return 0;
+    const int logical = rows_->rowOf(series);
+    return logical < 0 ? 0 : ArchiveGrid->verticalHeader()->visualIndex(logical) + 1;
 }
 
 SeriesPtr ArchiveListView::seriesAtGridRow(int row) const {
@@ -250,12 +218,7 @@ SeriesPtr ArchiveListView::seriesAtViewportPoint(QPoint point) const {
 }
 
 void ArchiveListView::updateImgsCell(const SeriesRec& series) {
-    const int row = findGridRow(series);
-    if (row == 0) {
-        return;
-    }
-    const int logical = ArchiveGrid->verticalHeader()->logicalIndex(row - 1);
-    ArchiveGrid->item(logical, 5)->setText(toDisplay(series.statusText()));
+    rows_->rowChanged(rows_->rowOf(series));
 }
 
 void ArchiveListView::selectSeriesRow(const SeriesRec& series) {
@@ -401,7 +364,7 @@ void ArchiveListView::rowChosen(int logicalRow) {
 }
 
 bool ArchiveListView::gridKey(const QKeyEvent& key) {
-    const int logical = ArchiveGrid->currentRow();
+    const int logical = ArchiveGrid->currentIndex().row();
     const SeriesPtr series = logical < 0 ? nullptr : seriesAtTableRow(logical);
     if (!series) {
         return false;

@@ -18,11 +18,12 @@
 class QKeyEvent;
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace zob {
 
 class DebugLog;
+class SeriesTableModel;
 
 // What the list view asks of the main window.
 class ListViewHost {
@@ -51,7 +52,7 @@ public:
     ~ArchiveListView() override;
 
     QLabel* ListViewLabel;
-    QTableWidget* ArchiveGrid;
+    QTableView* ArchiveGrid;
     QLabel* smallLogoImg;
     QPushButton* searchBtn;
 
@@ -123,9 +124,8 @@ private:
     bool sortDescending_ = false;
     // Only there to skip repeated hover work while the pointer stays on one row.
     std::weak_ptr<SeriesRec> lastHovered_;
-    // Indexed by the table's logical row, which dragging a row does not change;
-    // the list owns the records, this only keeps them alive while shown.
-    std::vector<SeriesPtr> rowSeries_;
+    // Indexed by the table's logical row, which dragging a row does not change.
+    SeriesTableModel* rows_;
     // Wheel turns smaller than a notch (touchpads) add up to one.
     int pendingWheel_ = 0;
     // The row was selected for the tile wall: nothing to tell it back.
