@@ -172,6 +172,17 @@ TEST_F(ContentsViewTest, ThumbnailsFillTheGridByPictureNumberAndTheBoxScrolls) {
     view.wheelScroll(120);
     EXPECT_EQ(scrollBar().value(), 0);
 
+    // A long series makes thumbnails only in view and a screen around it.
+    showThumbnails(21, 2000);
+    EXPECT_EQ(view.thumbnailCount(), 2000u);
+    EXPECT_EQ(view.thumbnailOf(2000), nullptr);
+    scrollBar().setValue(scrollBar().maximum());
+    ASSERT_NE(view.thumbnailOf(2000), nullptr);
+    EXPECT_EQ(view.thumbnailOf(2000)->pos(), cell(1999).topLeft());
+    EXPECT_EQ(view.thumbnailOf(1), nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_LT(view.thumbContents()->findChildren<ThumbTile*>().size(), 100);
+
     view.initThumbnails();
     EXPECT_EQ(view.thumbnailCount(), 0u);
     EXPECT_TRUE(view.thumbContents()->findChildren<ThumbTile*>().isEmpty());

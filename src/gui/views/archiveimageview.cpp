@@ -20,7 +20,6 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace zob {
 
@@ -102,7 +101,7 @@ ArchiveImageView::ArchiveImageView(ArchiveImageViewHost& host, QWidget* parent)
 }
 
 LogoTile* ArchiveImageView::tile(std::size_t index) const {
-    return index < tiles_.size() ? tiles_[index] : nullptr;
+    return tiles_.at(index);
 }
 
 int ArchiveImageView::columns() const {
@@ -118,11 +117,7 @@ SeriesPtr ArchiveImageView::seriesAt(std::size_t index) const {
 }
 
 void ArchiveImageView::initcrntArchiveLogos() {
-    for (LogoTile* made : tiles_) {
-        delete made;
-    }
     tiles_.clear();
-    liveBegin_ = liveEnd_ = 0;
     tileImages_.clear();
     lastColumns_ = columns();
 }
@@ -140,26 +135,24 @@ void ArchiveImageView::showSmallLogo(std::size_t index) {
     if (!series) {
         return;
     }
-    if (index >= tiles_.size()) {
-        tiles_.resize(index + 1, nullptr);
-    }
+    tiles_.grow(index + 1);
     if (!host_.offlineMode() && !hasContent(series->localLogoFile(true))) {
         fetchLogos(*series, true, false, host_.fetchEnv());
     }
     tileImages_.forget(index);
     growContents();
-    if (tiles_[index] != nullptr) {
-        tiles_[index]->update();
-        tiles_[index]->setStatusTip(toDisplay(series->summary()));
+    if (LogoTile* shown = tiles_.at(index)) {
+        shown->update();
+        shown->setStatusTip(toDisplay(series->summary()));
     } else {
         syncTilesToView();
     }
 }
 
-void ArchiveImageView::makeTile(std::size_t index) {
+LogoTile* ArchiveImageView::makeTile(std::size_t index) {
     const SeriesPtr series = seriesAt(index);
     if (!series) {
-        return;
+        return nullptr;
     }
     auto* made = new LogoTile(*this, index, contents_);
     made->setObjectName(QString("tile%1").arg(index));
@@ -167,38 +160,17 @@ void ArchiveImageView::makeTile(std::size_t index) {
     // Composed when first painted, that is when it comes into view.
     made->setImageSource([this, index] { return cachedTileImage(index); });
     made->setStatusTip(toDisplay(series->summary()));
-    tiles_[index] = made;
-    placeLogoTile(index);
+    const QRect cell =
+        tileRect(static_cast<int>(index), cellWidth, cellHeight, *archiveBox, margin);
+    made->move(cell.topLeft());
     made->show();
-}
-
-void ArchiveImageView::dropTiles(std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < std::min(end, tiles_.size()); ++i) {
-        if (LogoTile* gone = std::exchange(tiles_[i], nullptr)) {
-            // Later: a scroll may come from inside one of the tile's own events.
-            gone->hide();
-            gone->deleteLater();
-        }
-    }
+    return made;
 }
 
 void ArchiveImageView::syncTilesToView() {
-    const auto cols = static_cast<std::size_t>(std::max(1, columns()));
-    const int top = std::max(0, scrollPosition());
-    const int screen = std::max(cellHeight, archiveBox->viewport()->height());
-    const auto firstRow = static_cast<std::size_t>(std::max(0, top - screen) / cellHeight);
-    const auto endRow = static_cast<std::size_t>((top + 2 * screen) / cellHeight + 1);
-    const std::size_t begin = std::min(firstRow * cols, tiles_.size());
-    const std::size_t end = std::min(endRow * cols, tiles_.size());
-    dropTiles(liveBegin_, std::min(liveEnd_, begin));
-    dropTiles(std::max(liveBegin_, end), liveEnd_);
-    liveBegin_ = begin;
-    liveEnd_ = end;
-    for (std::size_t i = begin; i < end; ++i) {
-        if (tiles_[i] == nullptr) {
-            makeTile(i);
-        }
-    }
+    const auto [begin, end] = cellsAroundView(tiles_.size(), columns(), cellHeight,
+                                              scrollPosition(), archiveBox->viewport()->height());
+    tiles_.keepOnly(begin, end, [this](std::size_t index) { return makeTile(index); });
 }
 
 void ArchiveImageView::placeLogoTile(std::size_t index) {
@@ -298,7 +270,7 @@ void ArchiveImageView::layoutForResize() {
     const int cols = columns();
     if (cols != lastColumns_) {
         lastColumns_ = cols;
-        for (std::size_t i = liveBegin_; i < liveEnd_; ++i) {
+        for (std::size_t i = tiles_.liveBegin(); i < tiles_.liveEnd(); ++i) {
             placeLogoTile(i);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "catalogue/artlist.h"
 #include "gui/views/imagetile.h"
+#include "gui/views/livetiles.h"
 #include "gui/views/tileimagecache.h"
 #include "gui/views/wallkeys.h"
 
@@ -151,16 +152,12 @@ private:
     // Makes the announced tiles in view and a screen above and below it, and
     // lets go of the others, so a wall of any length costs a few screens.
     void syncTilesToView();
-    void makeTile(std::size_t index);
-    void dropTiles(std::size_t begin, std::size_t end);
+    LogoTile* makeTile(std::size_t index);
 
     ArchiveImageViewHost& host_;
     QWidget* contents_ = nullptr;
-    // One slot per announced tile; null while out of view.
-    std::vector<LogoTile*> tiles_;
-    // The slots that may hold a tile: the ones in view at the last sync.
-    std::size_t liveBegin_ = 0;
-    std::size_t liveEnd_ = 0;
+    // One slot per announced tile.
+    LiveTiles<LogoTile> tiles_;
     // A wall of thousands keeps only the pictures of the tiles seen last.
     TileImageCache tileImages_{tileImageBudget};
     bool tileSelected_ = false;

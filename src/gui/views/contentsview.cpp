@@ -109,6 +109,8 @@ SeriesContentsView::SeriesContentsView(ContentsViewHost& host, QWidget* parent)
     contents_->resize(571, 649);
     seriesBox->setWidget(contents_);
     seriesBox->setGeometry(0, 31, 571, 649);
+    connect(seriesBox->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { syncThumbsToView(); });
 
     // Made before any thumbnail, so every thumbnail lies in front of it.
     thumbBackdrop = new QLabel(contents_);
@@ -149,14 +151,11 @@ void SeriesContentsView::setTitleDetail(const SeriesRec& series) {
 // --- thumbnails
 
 ThumbTile* SeriesContentsView::thumbnail(std::size_t i) const {
-    return i < thumbs_.size() ? thumbs_[i] : nullptr;
+    return i < arrivals_.size() ? thumbnailOf(arrivals_[i]) : nullptr;
 }
 
 ThumbTile* SeriesContentsView::thumbnailOf(int pictureNumber) const {
-    const auto found = std::find_if(thumbs_.begin(), thumbs_.end(), [&](const ThumbTile* thumb) {
-        return thumb->pictureNumber() == pictureNumber;
-    });
-    return found == thumbs_.end() ? nullptr : *found;
+    return pictureNumber < 1 ? nullptr : thumbs_.at(static_cast<std::size_t>(pictureNumber) - 1);
 }
 
 int SeriesContentsView::columns() const {
@@ -164,10 +163,9 @@ int SeriesContentsView::columns() const {
 }
 
 void SeriesContentsView::initThumbnails() {
-    while (!thumbs_.empty()) {
-        delete thumbs_.back();
-        thumbs_.pop_back();
-    }
+    thumbs_.clear();
+    reported_.clear();
+    arrivals_.clear();
     growContents();
 }
 
@@ -187,23 +185,42 @@ void SeriesContentsView::showThumbnail(const SeriesPtr& series, int pictureNumbe
     if (!series || series != contentsSeries_ || pictureNumber < 1) {
         return;
     }
-    auto* thumb = new ThumbTile(*this, pictureNumber, contents_);
-    thumb->hide();
-    // A report can come twice for one picture (a job announcing the files on
-    // disk again); the newer thumbnail takes the older one's place.
-    const auto same = std::find_if(thumbs_.begin(), thumbs_.end(), [&](const ThumbTile* other) {
-        return other->pictureNumber() == pictureNumber;
-    });
-    if (same != thumbs_.end()) {
-        delete *same;
-        *same = thumb;
-    } else {
-        thumbs_.push_back(thumb);
+    const auto slot = static_cast<std::size_t>(pictureNumber) - 1;
+    if (slot >= reported_.size()) {
+        reported_.resize(slot + 1, false);
     }
-    placeThumb(*thumb);
+    if (!reported_[slot]) {
+        reported_[slot] = true;
+        arrivals_.push_back(pictureNumber);
+    }
+    thumbs_.grow(slot + 1);
     growContents();
-    thumb->setImage(thumbImage(*series, pictureNumber));
+    if (thumbs_.at(slot) != nullptr) {
+        // A report can come twice for one picture (a job announcing the files
+        // on disk again); the newer thumbnail takes the older one's place.
+        thumbs_.replace(slot, makeThumb(slot));
+    } else {
+        syncThumbsToView();
+    }
+}
+
+ThumbTile* SeriesContentsView::makeThumb(std::size_t slot) {
+    if (slot >= reported_.size() || !reported_[slot] || !contentsSeries_) {
+        return nullptr;
+    }
+    const int pictureNumber = static_cast<int>(slot) + 1;
+    auto* thumb = new ThumbTile(*this, pictureNumber, contents_);
+    placeThumb(*thumb);
+    thumb->setImage(thumbImage(*contentsSeries_, pictureNumber));
     thumb->show();
+    return thumb;
+}
+
+void SeriesContentsView::syncThumbsToView() {
+    const auto [begin, end] =
+        cellsAroundView(thumbs_.size(), columns(), cellHeight,
+                        seriesBox->verticalScrollBar()->value(), seriesBox->viewport()->height());
+    thumbs_.keepOnly(begin, end, [this](std::size_t slot) { return makeThumb(slot); });
 }
 
 void SeriesContentsView::placeThumb(ThumbTile& thumb) {
@@ -215,11 +232,7 @@ void SeriesContentsView::placeThumb(ThumbTile& thumb) {
 }
 
 int SeriesContentsView::lastPictureNumber() const {
-    int lastNumber = 0;
-    for (const ThumbTile* thumb : thumbs_) {
-        lastNumber = std::max(lastNumber, thumb->pictureNumber());
-    }
-    return lastNumber;
+    return static_cast<int>(thumbs_.size());
 }
 
 void SeriesContentsView::growContents() {
@@ -327,10 +340,13 @@ void SeriesContentsView::wheelScroll(int delta) {
 
 void SeriesContentsView::layoutForResize() {
     seriesBox->setGeometry(0, 31, width(), std::max(0, height() - 31));
-    for (ThumbTile* thumb : thumbs_) {
-        placeThumb(*thumb);
+    for (std::size_t slot = thumbs_.liveBegin(); slot < thumbs_.liveEnd(); ++slot) {
+        if (ThumbTile* thumb = thumbs_.at(slot)) {
+            placeThumb(*thumb);
+        }
     }
     growContents();
+    syncThumbsToView();
     if (thumbSelected_) {
         selectThumb(selectedPosition_);
     }

@@ -2,6 +2,7 @@
 
 #include "catalogue/seriesrec.h"
 #include "gui/views/imagetile.h"
+#include "gui/views/livetiles.h"
 
 #include <QImage>
 #include <QPoint>
@@ -94,7 +95,10 @@ public:
     // reports for any other series than the contents series are ignored, and
     // a second report for one picture replaces its thumbnail.
     void showThumbnail(const SeriesPtr& series, int pictureNumber);
-    std::size_t thumbnailCount() const { return thumbs_.size(); }
+    // Thumbnails are made only in view and a screen around it: the two
+    // lookups give null for the others.
+    std::size_t thumbnailCount() const { return arrivals_.size(); }
+    // The i-th picture reported, in the order the reports came.
     ThumbTile* thumbnail(std::size_t i) const;
     ThumbTile* thumbnailOf(int pictureNumber) const;
     // The scrolled contents of the box: thumbnails and backdrop live there.
@@ -135,6 +139,8 @@ protected:
 private:
     QImage thumbImage(const SeriesRec& series, int pictureNumber) const;
     void placeThumb(ThumbTile& thumb);
+    void syncThumbsToView();
+    ThumbTile* makeThumb(std::size_t slot);
     void growContents();
     int lastPictureNumber() const;
     // What a click on an unselected thumbnail does.
@@ -147,7 +153,10 @@ private:
     ContentsViewHost& host_;
     QWidget* contents_ = nullptr;
     SeriesPtr contentsSeries_;
-    std::vector<ThumbTile*> thumbs_;
+    // Slot k holds picture k + 1.
+    LiveTiles<ThumbTile> thumbs_;
+    std::vector<bool> reported_;
+    std::vector<int> arrivals_;
     bool thumbSelected_ = false;
     int selectedPosition_ = 0;
     int popupPictureNumber_ = 0;

@@ -47,4 +47,14 @@ int tileIndexAtCursor(int cellWidth, int cellHeight, const QScrollArea& box) {
     return tileIndexAt(cellWidth, cellHeight, box, point);
 }
 
+std::pair<std::size_t, std::size_t> cellsAroundView(std::size_t count, int columns, int cellHeight,
+                                                    int scrollTop, int viewHeight) {
+    const auto cols = static_cast<std::size_t>(std::max(1, columns));
+    const int top = std::max(0, scrollTop);
+    const int screen = std::max(cellHeight, viewHeight);
+    const auto firstRow = static_cast<std::size_t>(std::max(0, top - screen) / cellHeight);
+    const auto endRow = static_cast<std::size_t>((top + 2 * screen) / cellHeight + 1);
+    return {std::min(firstRow * cols, count), std::min(endRow * cols, count)};
+}
+
 } // namespace zob

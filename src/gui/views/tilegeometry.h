@@ -6,6 +6,8 @@
 
 #include <QPoint>
 #include <QRect>
+#include <cstddef>
+#include <utility>
 
 class QScrollArea;
 
@@ -28,5 +30,10 @@ int tileIndexAtFor(int columns, int cellWidth, int cellHeight, QPoint contentsPo
 int tileIndexAt(int cellWidth, int cellHeight, const QScrollArea& box, QPoint contentsPoint);
 // The index of the cell under the mouse pointer.
 int tileIndexAtCursor(int cellWidth, int cellHeight, const QScrollArea& box);
+
+// The cells worth a widget: those of the rows in view and of a screen of rows
+// above and below, as [begin, end) clamped to `count`.
+std::pair<std::size_t, std::size_t> cellsAroundView(std::size_t count, int columns, int cellHeight,
+                                                    int scrollTop, int viewHeight);
 
 } // namespace zob
