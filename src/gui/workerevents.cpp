@@ -98,9 +98,14 @@ void WorkerEvents::onLoadedLogo(std::int32_t index, bool large) {
     }
     if (index >= 0 && index < count) {
         parts_.imageView->showSmallLogo(static_cast<std::size_t>(index));
-        if (TsplashForm* splash = parts_.splash->form()) {
-            splash->setMessage("loading (get pics...)");
-            splash->setProgress(index * 80 / count + 20);
+        TsplashForm* splash = parts_.splash->form();
+        const QString text = QStringLiteral("loading (get pics...)");
+        const int progress = index * 80 / count + 20;
+        // Drawn again only when it shows something new: a list of thousands
+        // would spend its time repainting the same bar.
+        if (splash != nullptr && (splash->message() != text || splash->progress() != progress)) {
+            splash->setMessage(text);
+            splash->setProgress(progress);
             splash->repaint();
         }
     }
