@@ -2,6 +2,7 @@
 
 #include "platform/profilefile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
@@ -84,6 +85,8 @@ void configInfoClass::loadFromIni() {
     dbgMemo = ini.readInt(iniSectionDebug, "dbgMemo", d.dbgMemo);
     dbgWait = ini.readInt(iniSectionDebug, "dbgWait", d.dbgWait);
     dbgNoImg = readBool(ini, iniSectionDebug, "dbgNoImg", d.dbgNoImg);
+    slideshowSeconds =
+        std::max(1, ini.readInt(iniSectionViewer, "slideshowSeconds", d.slideshowSeconds));
 }
 
 void configInfoClass::saveToIni() const {
@@ -140,6 +143,9 @@ void configInfoClass::saveToIni() const {
     }
     if (dbgNoImg) {
         writeBool(ini, iniSectionDebug, "dbgNoImg", dbgNoImg);
+    }
+    if (slideshowSeconds != d.slideshowSeconds) {
+        writeInt(ini, iniSectionViewer, "slideshowSeconds", slideshowSeconds);
     }
 
     ini.commit();

@@ -16,6 +16,7 @@ inline constexpr std::string_view iniSectionProxy = "proxy";
 inline constexpr std::string_view iniSectionEnv = "env";
 inline constexpr std::string_view iniSectionWindow = "window";
 inline constexpr std::string_view iniSectionDebug = "debug";
+inline constexpr std::string_view iniSectionViewer = "viewer";
 
 // "Zel-Ora" in the user's home folder (the current folder when HOME is not set).
 std::string defaultLocalFolder();
@@ -73,6 +74,8 @@ public:
     std::int32_t sideY = -1;
     std::int32_t dbgWait = 0;
     bool dbgNoImg = false;
+    // The picture viewer's slideshow: seconds a picture stays (at least 1).
+    std::int32_t slideshowSeconds = 4;
 
 private:
     struct NoLoad {};

@@ -1,8 +1,11 @@
 #include "gui/mainparts.h"
 
+#include "app/appcontext.h"
 #include "gui/views/imageform.h"
+#include "gui/views/pictureviewer.h"
 
 #include <QApplication>
+#include <QMainWindow>
 
 namespace zob {
 
@@ -14,6 +17,18 @@ void MainParts::showInSideViewer(const std::string& file) const {
     if (imageForm != nullptr) {
         imageForm->setImage(file);
     }
+}
+
+void MainParts::viewPictures(const SeriesPtr& shown, Resolution resolution, int pictureNumber) {
+    if (pictureViewer == nullptr) {
+        // A window of its own that goes with the main window.
+        pictureViewer = new PictureViewer(&window);
+    }
+    pictureViewer->setSlideshowInterval(std::chrono::seconds(context.configInfo.slideshowSeconds));
+    pictureViewer->showPictures(shown, resolution, pictureNumber);
+    pictureViewer->show();
+    pictureViewer->raise();
+    pictureViewer->activateWindow();
 }
 
 void setBusyCursor(bool busy) {

@@ -18,6 +18,7 @@ class DebugPanel;
 class LoadStatStrips;
 class MainMenus;
 class Navigator;
+class PictureViewer;
 class SeriesContentsView;
 class SeriesController;
 class SplashHolder;
@@ -67,9 +68,13 @@ struct MainParts {
     // The other windows, made after the main window.
     TConfigForm* configForm = nullptr;
     TImageForm* imageForm = nullptr;
+    // Made when first asked for.
+    PictureViewer* pictureViewer = nullptr;
 
     bool sideViewerVisible() const;
     void showInSideViewer(const std::string& file) const;
+    // The picture viewer, brought up at picture `pictureNumber` of `shown`.
+    void viewPictures(const SeriesPtr& shown, Resolution resolution, int pictureNumber);
 };
 
 // The pointer says the window is busy until `setBusyCursor(false)`, however

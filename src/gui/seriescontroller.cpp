@@ -139,8 +139,12 @@ void SeriesController::seriesCommand(SeriesCommand command, int tag, const QStri
         break;
     case SeriesCommand::showPics:
         // Offered because the current resolution is all on disk: that is
-        // the one to show.
-        openSeries(commandTarget_, parts_.menus->resolution());
+        // the one to show, in the external viewer's stead when none is set.
+        if (parts_.context.configInfo.viewerCmd.empty()) {
+            parts_.viewPictures(commandTarget_, parts_.menus->resolution(), 1);
+        } else {
+            openSeries(commandTarget_, parts_.menus->resolution());
+        }
         break;
     }
 }

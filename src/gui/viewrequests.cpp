@@ -76,6 +76,10 @@ void ViewRequests::openPicture(const std::string& file) {
     parts_.menus->showSideView();
 }
 
+void ViewRequests::viewPictures(const SeriesPtr& series, int pictureNumber) {
+    parts_.viewPictures(series, crntResolution(), pictureNumber);
+}
+
 void ViewRequests::openUrl(const std::string& address) {
     parts_.environment.openUrl(QUrl(QString::fromStdString(address)));
 }

@@ -33,6 +33,7 @@ public:
     Resolution crntResolution() const override;
     void thumbSelected() override;
     void openPicture(const std::string& file) override;
+    void viewPictures(const SeriesPtr& series, int pictureNumber) override;
     void openUrl(const std::string& address) override;
     void openFolder(const std::string& folder) override;
 

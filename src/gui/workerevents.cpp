@@ -13,6 +13,7 @@
 #include "gui/views/contentsview.h"
 #include "gui/views/imageform.h"
 #include "gui/views/loadstatstrip.h"
+#include "gui/views/pictureviewer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,11 +43,13 @@ void WorkerEvents::handleWindowMessage(const WindowMessage& message) {
         if (message.series) {
             parts_.contentsView->showThumbnail(message.series, message.picture);
             parts_.strips->updateLoadStat(*message.series);
+            tellPictureViewer(*message.series, message.picture);
         }
         break;
     case WM_loadedLarge:
         if (message.series) {
             parts_.strips->updateLoadStat(*message.series);
+            tellPictureViewer(*message.series, message.picture);
         }
         // The picture under the pointer may be the one the viewer waits for.
         if (parts_.sideViewerVisible() &&
@@ -81,6 +84,12 @@ void WorkerEvents::handleWindowMessage(const WindowMessage& message) {
     }
     default:
         break;
+    }
+}
+
+void WorkerEvents::tellPictureViewer(const SeriesRec& series, int pictureNumber) {
+    if (parts_.pictureViewer != nullptr) {
+        parts_.pictureViewer->pictureArrived(series, pictureNumber);
     }
 }
 

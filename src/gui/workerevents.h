@@ -32,6 +32,8 @@ public:
 
 private:
     void onLoadedLogo(std::int32_t index, bool large);
+    // The picture viewer follows the series it shows as it downloads.
+    void tellPictureViewer(const SeriesRec& series, int pictureNumber);
     void onListCoversIn();
     void onJobEnded(const WindowMessage& message);
     void onUpdateSpec(const SeriesPtr& series);

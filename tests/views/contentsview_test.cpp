@@ -39,6 +39,9 @@ public:
     void showInSideViewer(const std::string& file) override { sideFiles.push_back(file); }
     void thumbSelected() override { ++selections; }
     void openPicture(const std::string& file) override { openedPictures.push_back(file); }
+    void viewPictures(const SeriesPtr& /*series*/, int pictureNumber) override {
+        viewed.push_back(pictureNumber);
+    }
     void openUrl(const std::string& address) override { urls.push_back(address); }
     void openFolder(const std::string& folder) override { folders.push_back(folder); }
     UserPrompt& prompt() override { return prompts; }
@@ -48,6 +51,7 @@ public:
     std::vector<std::string> sideFiles;
     int selections = 0;
     std::vector<std::string> openedPictures;
+    std::vector<int> viewed;
     std::vector<std::string> urls;
     std::vector<std::string> folders;
     ScriptedPrompt prompts;
@@ -385,6 +389,12 @@ TEST_F(ContentsViewTest, KeysMoveTheSelectionOpenThePictureAndGiveTheMenu) {
 
     QTest::keyClick(&view, Qt::Key_Enter);
     EXPECT_EQ(host.openedPictures, std::vector<std::string>{picture(5)});
+    // A picture on disk goes to the picture viewer, by key or double click.
+    writeThumbnail(picture(5), 5);
+    QTest::keyClick(&view, Qt::Key_Enter);
+    sendMouse(view.thumbnailOf(5), QEvent::MouseButtonDblClick);
+    EXPECT_EQ(host.viewed, (std::vector<int>{5, 5}));
+    EXPECT_EQ(host.openedPictures.size(), 1u);
 
     for (const auto& [key, modifiers] :
          {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {

@@ -70,6 +70,12 @@ void ThumbTile::mouseMoveEvent(QMouseEvent* /*event*/) {
     view_.SeriesThumbMouseMove(pictureNumber_);
 }
 
+void ThumbTile::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        view_.openThumb(pictureNumber_);
+    }
+}
+
 void ThumbTile::contextMenuEvent(QContextMenuEvent* event) {
     view_.ppSeriesPopup(event->globalPos());
 }
@@ -269,6 +275,19 @@ int SeriesContentsView::pictureNumberUnderCursor() const {
 
 // --- handlers
 
+void SeriesContentsView::openThumb(int pictureNumber) {
+    if (!contentsSeries_) {
+        return;
+    }
+    const std::string picture =
+        contentsSeries_->localPictureFile(host_.crntResolution(), pictureNumber);
+    if (hasContent(picture)) {
+        host_.viewPictures(contentsSeries_, pictureNumber);
+    } else {
+        host_.openPicture(picture);
+    }
+}
+
 void SeriesContentsView::SeriesImgClick(int position) {
     if (!contentsSeries_) {
         return;
@@ -374,8 +393,7 @@ void SeriesContentsView::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (thumbSelected_) {
-            host_.openPicture(
-                contentsSeries_->localPictureFile(host_.crntResolution(), selectedPosition_ + 1));
+            openThumb(selectedPosition_ + 1);
         } else {
             event->ignore();
         }

@@ -31,8 +31,12 @@ public:
     virtual void showInSideViewer(const std::string& file) = 0;
     // A thumbnail became the selection: Edit > Copy becomes available.
     virtual void thumbSelected() = 0;
-    // Enter on a thumbnail: its picture in the side viewer, shown if hidden.
+    // Enter on a thumbnail whose picture is not on disk: the side viewer,
+    // shown if hidden, tries it.
     virtual void openPicture(const std::string& file) = 0;
+    // Enter or a double click on a thumbnail whose picture is on disk: the
+    // picture viewer at that picture.
+    virtual void viewPictures(const SeriesPtr& series, int pictureNumber) = 0;
     // The desktop's "open" of a web address, in the default browser.
     virtual void openUrl(const std::string& address) = 0;
     // The desktop's "open" of a local folder, in the file manager.
@@ -55,6 +59,7 @@ public:
 protected:
     void clicked(QPoint position) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -116,6 +121,8 @@ public:
     // --- handlers
     void SeriesImgClick(int position);
     void SeriesThumbMouseMove(int pictureNumber);
+    // Its picture in the picture viewer when on disk, else in the side viewer.
+    void openThumb(int pictureNumber);
     void OpenDirBtnClick();
     // Names the picture under the pointer in the menu, then shows it.
     void ppSeriesPopup(QPoint globalPos);
