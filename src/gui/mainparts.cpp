@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QScreen>
 
 namespace zob {
 
@@ -23,6 +24,12 @@ void MainParts::viewPictures(const SeriesPtr& shown, Resolution resolution, int 
     if (pictureViewer == nullptr) {
         // A window of its own that goes with the main window.
         pictureViewer = new PictureViewer(&window);
+        // Most of the screen the main window is on, in its middle.
+        if (const QScreen* screen = window.screen()) {
+            const QRect area = screen->availableGeometry();
+            pictureViewer->resize(area.size() * 4 / 5);
+            pictureViewer->move(area.center() - pictureViewer->rect().center());
+        }
     }
     pictureViewer->setSlideshowInterval(std::chrono::seconds(context.configInfo.slideshowSeconds));
     pictureViewer->showPictures(shown, resolution, pictureNumber);

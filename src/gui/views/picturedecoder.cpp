@@ -129,6 +129,11 @@ std::size_t PictureDecoder::heldBytes() const {
     return heldBytes_;
 }
 
+bool PictureDecoder::idle() const {
+    const std::lock_guard lock(mutex_);
+    return waiting_.empty() && !decoding_;
+}
+
 void PictureDecoder::keep(const Request& request, const QImage& image) {
     held_.push_front({request, image});
     heldBytes_ += bytesOf(image);
@@ -150,9 +155,11 @@ void PictureDecoder::run() {
         const Request request = waiting_.front();
         waiting_.pop_front();
         const std::uint64_t generation = generation_;
+        decoding_ = true;
         lock.unlock();
         const QImage image = decode(request);
         lock.lock();
+        decoding_ = false;
         if (stopping_) {
             return;
         }

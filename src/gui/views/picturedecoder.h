@@ -52,6 +52,8 @@ public:
     // The file changed on disk: its decoded copies go.
     void forget(const std::string& file);
     std::size_t heldBytes() const;
+    // Nothing waits and nothing is being decoded.
+    bool idle() const;
 
     // What the thread does for one request; throws nothing.
     static QImage decode(const Request& request);
@@ -77,6 +79,7 @@ private:
     // Bumped by forget(): a decode that began before it is not kept.
     std::uint64_t generation_ = 0;
     bool stopping_ = false;
+    bool decoding_ = false;
     std::thread thread_;
 };
 

@@ -59,6 +59,8 @@ public:
     const QImage& shownImage() const { return image_; }
     // True while the picture asked for last is still being decoded.
     bool decoding() const { return pending_; }
+    // True while the neighbours of the picture are still being decoded.
+    bool decodingAhead() const { return !decoder_->idle(); }
     std::size_t heldBytes() const { return decoder_->heldBytes(); }
 
 protected:
