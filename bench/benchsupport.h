@@ -25,6 +25,12 @@ struct Measured {
     long peakKilobytes = 0; // of the shell and what it ran
 };
 
+// Milliseconds from `begin` to now.
+inline double msSince(std::chrono::steady_clock::time_point begin) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+        .count();
+}
+
 // Runs a shell command line, which must exit 0, and measures it.
 inline Measured measure(const std::string& commandLine) {
     const auto start = std::chrono::steady_clock::now();
@@ -40,9 +46,7 @@ inline Measured measure(const std::string& commandLine) {
         std::cerr << "failed: " << commandLine << '\n';
         std::exit(1);
     }
-    return {
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
-        usage.ru_maxrss};
+    return {msSince(start), usage.ru_maxrss};
 }
 
 inline double median(std::vector<double> values) {

@@ -39,11 +39,6 @@ double residentMb() {
     return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1048576.0;
 }
 
-double msSince(std::chrono::steady_clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-        .count();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

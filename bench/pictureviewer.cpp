@@ -31,11 +31,6 @@ const QSize windowSize(1920, 1080);
 // 4000 x 6000 fitted into the window.
 const QSize shownSize(720, 1080);
 
-double msSince(std::chrono::steady_clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-        .count();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
