@@ -199,6 +199,13 @@ void DownloadQueue::finished(std::size_t index, bool complete, std::string error
     save();
 }
 
+void DownloadQueue::requeue(std::size_t index) {
+    if (index < entries_.size()) {
+        entries_[index].state = QueueState::waiting;
+        save();
+    }
+}
+
 void DownloadQueue::save() const {
     std::ostringstream out;
     out << heading << '\n' << pausedKey << (paused_ ? 1 : 0) << '\n';

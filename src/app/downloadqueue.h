@@ -65,6 +65,8 @@ public:
     // The run of entry `index` ended: done when complete, else failed with
     // `error`.
     void finished(std::size_t index, bool complete, std::string error);
+    // The run of entry `index` was stopped half-way: it waits again.
+    void requeue(std::size_t index);
     // Entry of a series and resolution, or entries().size().
     std::size_t indexOf(const std::string& name, Resolution r) const;
 

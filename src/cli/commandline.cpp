@@ -17,7 +17,7 @@ struct CommandSpec {
     std::string_view usage;
 };
 
-constexpr std::array<CommandSpec, 8> commands{{
+constexpr std::array<CommandSpec, 9> commands{{
     {"check", false, false, "decide online or offline and test the sign-in",
      "usage: zob check\n"
      "  Decides online or offline as the browser does and tests the sign-in.\n"
@@ -33,12 +33,23 @@ constexpr std::array<CommandSpec, 8> commands{{
      "  local catalogue whose pictures are complete, half-done or absent.\n"},
     {"download", true, true, "download a series' thumbnails and pictures",
      "usage: zob download [--offline] [--month YYYY/MM] NAME [high|mid|low|thumb]\n"
+     "       zob download --list favorites | bestof | month YYYY/MM [R]\n"
+     "       zob download --list search-model NAME | search-photographer NAME [R]\n"
      "  Opens a series as the browser does: fetches its covers, then its\n"
      "  thumbnails and the pictures of the resolution (default: the resolution\n"
      "  setting). Progress on stderr; the first Ctrl-C lets the pictures in hand\n"
      "  finish (for up to 5 s), a second one stops at once. A movie prints its\n"
      "  address. Last line: NAME<TAB>STATUS<TAB>PHOTOS, with the number of\n"
-     "  pictures still missing. Exit 4 when any picture is missing.\n"},
+     "  pictures still missing. Exit 4 when any picture is missing.\n"
+     "  With --list, every series of the list not complete at R goes to the\n"
+     "  download queue (LOCAL/00index/queue.csv), which then runs: two series at\n"
+     "  a time (setting parallelSeries), one line per series as it ends. Ctrl-C\n"
+     "  leaves the rest queued for the next run; search-model and\n"
+     "  search-photographer search by the series NAME's model or photographer.\n"},
+    {"queue", false, false, "print the download queue or empty it",
+     "usage: zob queue [clear]\n"
+     "  Prints the download queue, one line per series: NAME<TAB>RESOLUTION<TAB>\n"
+     "  STATE (waiting, running, done or failed); clear empties it.\n"},
     {"search", true, true, "find the series of a series' model or photographer",
      "usage: zob search [--offline] [--month YYYY/MM] model NAME [K]\n"
      "       zob search [--offline] [--month YYYY/MM] photographer NAME\n"
@@ -102,6 +113,10 @@ std::size_t takeOption(const std::vector<std::string>& words, std::size_t at, Co
     }
     if (word == "--offline" && spec != nullptr && spec->offline) {
         line.options.offline = true;
+        return 1;
+    }
+    if (word == "--list" && line.command == "download") {
+        line.options.list = true;
         return 1;
     }
     if ((word == "--month" || word.starts_with("--month=")) && spec != nullptr && spec->month) {

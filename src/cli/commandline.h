@@ -14,6 +14,7 @@ struct CommandOptions {
     bool offline = false;           // --offline: work from the local catalogue alone
     bool wait = false;              // --wait: wait for a local folder another program holds
     std::optional<YearMonth> month; // --month YYYY/MM: where to look for a series online
+    bool list = false;              // --list: download: the series of a list, queued
 };
 
 // A `zob` command line, read the getopt way: options anywhere after the

@@ -3,6 +3,8 @@
 #include "app/seriesdownloadrun.h"
 #include "catalogue/artlistlist.h"
 #include "cli/clisession.h"
+#include "cli/interrupts.h"
+#include "cli/queuecommand.h"
 #include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
 #include "download/queuedmessenger.h"
@@ -10,86 +12,15 @@
 #include "download/windowmessages.h"
 #include "platform/textencoding.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <pthread.h>
-#include <signal.h>
 #include <unistd.h>
 
 namespace zob {
 
 namespace {
-
-// Ctrl-C: the first lets the pictures in hand finish (for a while), the
-// second ends every transfer at once. The handler only counts and, when told
-// to, pulls the registry's abort flag: both are lock-free atomic stores.
-std::atomic<int> interruptCount{0};
-std::atomic<ManagerRegistry*> abortTarget{nullptr};
-std::atomic<int> abortAfterInterrupts{2};
-static_assert(std::atomic<int>::is_always_lock_free);
-static_assert(std::atomic<ManagerRegistry*>::is_always_lock_free);
-
-extern "C" void onInterrupt(int /*signal*/) {
-    const int count = interruptCount.fetch_add(1) + 1;
-    if (ManagerRegistry* registry = abortTarget.load();
-        registry != nullptr && count >= abortAfterInterrupts.load()) {
-        registry->abortTransfers();
-    }
-}
-
-// Catches Ctrl-C for the life of a download and restores the previous
-// handling afterwards.
-class InterruptCatcher {
-public:
-    explicit InterruptCatcher(ManagerRegistry& registry) {
-        interruptCount.store(0);
-        abortTarget.store(&registry);
-        struct sigaction action {};
-        action.sa_handler = onInterrupt;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptCatcher() {
-        sigaction(SIGINT, &previous_, nullptr);
-        abortTarget.store(nullptr);
-    }
-
-    InterruptCatcher(const InterruptCatcher&) = delete;
-    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-
-    static int count() { return interruptCount.load(); }
-    static bool requested() { return count() > 0; }
-    // While only pages and covers are fetched, nothing in hand is worth
-    // waiting for: the first Ctrl-C already ends the transfer.
-    static void abortOnFirst(bool on) { abortAfterInterrupts.store(on ? 1 : 2); }
-
-private:
-    struct sigaction previous_ {};
-};
-
-// Keeps SIGINT from the threads started meanwhile, so that it always reaches
-// the message loop's thread and never interrupts a worker's transfer.
-class InterruptBlockedForNewThreads {
-public:
-    InterruptBlockedForNewThreads() {
-        sigset_t interrupt;
-        sigemptyset(&interrupt);
-        sigaddset(&interrupt, SIGINT);
-        pthread_sigmask(SIG_BLOCK, &interrupt, &previous_);
-    }
-    ~InterruptBlockedForNewThreads() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-
-    InterruptBlockedForNewThreads(const InterruptBlockedForNewThreads&) = delete;
-    InterruptBlockedForNewThreads& operator=(const InterruptBlockedForNewThreads&) = delete;
-
-private:
-    sigset_t previous_{};
-};
 
 char resolutionLetter(Resolution r) {
     constexpr std::string_view letters = "HMLT";
@@ -157,7 +88,9 @@ private:
     std::size_t drawnWidth_ = 0;
 };
 
-void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missing = 0) {
+} // namespace
+
+void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missing) {
     out << terminalSafe(series.name) << '\t' << series.statusText() << '\t' << series.photoText();
     if (series.photoCount == photoCountUnknown) {
         out << " (count unknown)";
@@ -167,8 +100,7 @@ void printOutcome(const SeriesRec& series, std::ostream& out, std::int32_t missi
     out << '\n';
 }
 
-// How long the pictures in hand may take after the first Ctrl-C.
-constexpr auto interruptGrace = std::chrono::seconds(5);
+namespace {
 
 // The jobs of `download` until both ended: the first Ctrl-C stops them after
 // the pictures in hand, which after a grace are given up (their temporary
@@ -212,6 +144,9 @@ bool runJobs(SeriesDownloadRun& download, AppContext& context) {
 } // namespace
 
 int runDownloadCommand(const CommandRun& run) {
+    if (run.line.options.list) {
+        return runListDownload(run);
+    }
     const std::vector<std::string>& arguments = run.line.operands;
     const std::optional<Resolution> named =
         arguments.size() == 2 ? resolutionNamed(arguments[1]) : std::nullopt;

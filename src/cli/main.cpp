@@ -5,6 +5,7 @@
 #include "cli/commandrun.h"
 #include "cli/downloadcommand.h"
 #include "cli/listcommand.h"
+#include "cli/queuecommand.h"
 #include "cli/searchcommand.h"
 #include "cli/seriescommands.h"
 #include "cli/terminalprompt.h"
@@ -58,6 +59,9 @@ int runCommand(const zob::CommandRun& run) {
     }
     if (command == "bad") {
         return zob::runBadCommand(run);
+    }
+    if (command == "queue") {
+        return zob::runQueueCommand(run);
     }
     return zob::runDeleteCommand(run);
 }

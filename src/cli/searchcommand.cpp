@@ -88,28 +88,19 @@ public:
 
 } // namespace
 
-int runSearchCommand(const CommandRun& run) {
-    const std::optional<SearchRequest> request = parseArguments(run.line.operands);
-    if (!request) {
-        return run.usageError("model NAME [K] | photographer NAME");
-    }
-
-    CliSession session(run);
-    int status = 0;
-    if (!session.startWithMemberLists(status)) {
-        return status;
-    }
+ArtListPtr searchList(CliSession& session, const std::string& seriesName, bool byModel,
+                      std::int32_t modelIndex, bool offline, int& status) {
     AppContext& context = session.context();
-    const SeriesPtr series = session.seriesNamed(request->seriesName, status);
+    const SeriesPtr series = session.seriesNamed(seriesName, status);
     if (!series) {
-        return status;
+        return nullptr;
     }
-    if (request->byModel && request->modelIndex > std::max(1, series->modelCount())) {
+    if (byModel && modelIndex > std::max(1, series->modelCount())) {
         std::cerr << "zob search: " << terminalSafe(series->name) << " has " << series->modelCount()
                   << " model(s)\n";
-        return usageStatus;
+        status = usageStatus;
+        return nullptr;
     }
-
     TerminalSearchWindow window;
     NoHistoryView historyView;
     historyList history(context.configInfo.historyCount, historyView);
@@ -118,23 +109,41 @@ int runSearchCommand(const CommandRun& run) {
                   history,
                   context.searchKeyInfo,
                   window,
-                  run.line.options.offline || context.offlineMode,
+                  offline || context.offlineMode,
                   OfflineScanSettings{currentYearMonth, &window, "srchTmp.csv", &context.debugLog}};
-    const SearchResult result = request->byModel
-                                    ? ppSearchModelClick(env, series, request->modelIndex)
-                                    : ppSearchPhotoClick(env, series);
+    const SearchResult result =
+        byModel ? ppSearchModelClick(env, series, modelIndex) : ppSearchPhotoClick(env, series);
     context.loadedArchives.saveAll();
-
     switch (result.outcome) {
     case SearchOutcome::found:
-        printList(*result.list, run.out);
-        return 0;
+        return result.list;
     case SearchOutcome::notFound:
-        return notFoundStatus;
+        status = notFoundStatus;
+        return nullptr;
     case SearchOutcome::abandoned:
         break;
     }
-    return session.closeRequested() ? closedStatus : notFoundStatus;
+    status = session.closeRequested() ? closedStatus : notFoundStatus;
+    return nullptr;
+}
+
+int runSearchCommand(const CommandRun& run) {
+    const std::optional<SearchRequest> request = parseArguments(run.line.operands);
+    if (!request) {
+        return run.usageError("model NAME [K] | photographer NAME");
+    }
+    CliSession session(run);
+    int status = 0;
+    if (!session.startWithMemberLists(status)) {
+        return status;
+    }
+    const ArtListPtr found = searchList(session, request->seriesName, request->byModel,
+                                        request->modelIndex, run.line.options.offline, status);
+    if (!found) {
+        return status;
+    }
+    printList(*found, run.out);
+    return 0;
 }
 
 } // namespace zob

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "catalogue/artlist.h"
 #include "cli/commandrun.h"
+
+#include <cstdint>
+#include <string>
 
 namespace zob {
 
@@ -12,5 +16,12 @@ namespace zob {
 // 2 when none were (or the series is unknown), 3 when start-up aborted or
 // the loader asked to close, 64 for bad arguments.
 int runSearchCommand(const CommandRun& run);
+
+class CliSession;
+
+// The list such a search finds for the series `seriesName`, registered; null
+// when none was found, with the exit status in `status`.
+ArtListPtr searchList(CliSession& session, const std::string& seriesName, bool byModel,
+                      std::int32_t modelIndex, bool offline, int& status);
 
 } // namespace zob

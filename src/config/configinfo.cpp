@@ -87,6 +87,7 @@ void configInfoClass::loadFromIni() {
     dbgNoImg = readBool(ini, iniSectionDebug, "dbgNoImg", d.dbgNoImg);
     slideshowSeconds =
         std::max(1, ini.readInt(iniSectionViewer, "slideshowSeconds", d.slideshowSeconds));
+    parallelSeries = std::max(1, ini.readInt(iniSectionQueue, "parallelSeries", d.parallelSeries));
 }
 
 void configInfoClass::saveToIni() const {
@@ -146,6 +147,9 @@ void configInfoClass::saveToIni() const {
     }
     if (slideshowSeconds != d.slideshowSeconds) {
         writeInt(ini, iniSectionViewer, "slideshowSeconds", slideshowSeconds);
+    }
+    if (parallelSeries != d.parallelSeries) {
+        writeInt(ini, iniSectionQueue, "parallelSeries", parallelSeries);
     }
 
     ini.commit();

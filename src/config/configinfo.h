@@ -17,6 +17,7 @@ inline constexpr std::string_view iniSectionEnv = "env";
 inline constexpr std::string_view iniSectionWindow = "window";
 inline constexpr std::string_view iniSectionDebug = "debug";
 inline constexpr std::string_view iniSectionViewer = "viewer";
+inline constexpr std::string_view iniSectionQueue = "queue";
 
 // "Zel-Ora" in the user's home folder (the current folder when HOME is not set).
 std::string defaultLocalFolder();
@@ -76,6 +77,8 @@ public:
     bool dbgNoImg = false;
     // The picture viewer's slideshow: seconds a picture stays (at least 1).
     std::int32_t slideshowSeconds = 4;
+    // The download queue: series downloaded at once (at least 1).
+    std::int32_t parallelSeries = 2;
 
 private:
     struct NoLoad {};

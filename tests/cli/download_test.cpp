@@ -333,3 +333,48 @@ TEST_F(ZobSeries, CtrlCNeverWaitsLongForAStalledPicture) {
 
 } // namespace
 } // namespace zob
+
+namespace zob {
+namespace {
+
+// The picture files a run fetched whole.
+std::vector<std::string> picturesFetched(const std::vector<demosite::LoggedRequest>& requests) {
+    std::vector<std::string> fetched;
+    for (const demosite::LoggedRequest& request : requests) {
+        if (request.status == 200 && (request.target.find("/hires/") != std::string::npos ||
+                                      request.target.find("/lores/") != std::string::npos)) {
+            fetched.push_back(request.target);
+        }
+    }
+    std::sort(fetched.begin(), fetched.end());
+    return fetched;
+}
+
+TEST_F(ZobSeries, AListDownloadCutByCtrlCFinishesTheRestNextTimeFetchingNothingTwice) {
+    demosite::Faults slow;
+    slow.latency = std::chrono::milliseconds(60);
+    site().setFaults(slow);
+    site().clearRequests();
+    const ProgramRun first =
+        zob("download --list favorites low", "timeout --preserve-status -s INT 1.5 ");
+    const std::vector<std::string> before = picturesFetched(site().requests());
+    site().setFaults({});
+    ASSERT_EQ(first.status, 130) << first.err;
+    EXPECT_NE(zob("queue").out.find("\twaiting"), std::string::npos) << "some were left";
+
+    site().clearRequests();
+    const ProgramRun second = zob("download --list favorites low");
+    EXPECT_EQ(second.status, 0) << second.err;
+    const std::vector<std::string> after = picturesFetched(site().requests());
+    std::vector<std::string> twice;
+    std::set_intersection(before.begin(), before.end(), after.begin(), after.end(),
+                          std::back_inserter(twice));
+    EXPECT_TRUE(twice.empty()) << twice.front();
+    const std::string queue = zob("queue").out;
+    EXPECT_EQ(countOf(queue, "\tdone"), countOf(queue, "\n")) << queue;
+    EXPECT_EQ(zob("queue clear").status, 0);
+    EXPECT_EQ(zob("queue").out, "");
+}
+
+} // namespace
+} // namespace zob
