@@ -120,25 +120,19 @@ bool runJobs(SeriesDownloadRun& download, AppContext& context) {
         const InterruptBlockedForNewThreads blocked;
         download.startJobs(window);
     }
-    bool stopping = false;
-    auto abortAt = std::chrono::steady_clock::time_point::max();
+    StopOnInterrupt interrupt(context.managerRegistry, [&download] { download.stop(); });
     while (!download.ended()) {
         window.processUntil(
-            [&] { return download.ended() || (!stopping && InterruptCatcher::requested()); },
+            [&] {
+                return download.ended() || (!interrupt.stopping() && InterruptCatcher::requested());
+            },
             std::chrono::milliseconds(100));
         download.joinEnded();
-        if (!stopping && InterruptCatcher::requested()) {
-            stopping = true;
-            abortAt = std::chrono::steady_clock::now() + interruptGrace;
-            download.stop();
-        }
-        if (stopping && std::chrono::steady_clock::now() >= abortAt) {
-            context.managerRegistry.abortTransfers();
-        }
+        interrupt.poll();
     }
     download.joinEnded();
     progress.finish();
-    return stopping;
+    return interrupt.stopping();
 }
 
 } // namespace

@@ -59,4 +59,19 @@ InterruptBlockedForNewThreads::~InterruptBlockedForNewThreads() {
     pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
+StopOnInterrupt::StopOnInterrupt(ManagerRegistry& registry, std::function<void()> stop)
+    : registry_(registry), stop_(std::move(stop)) {}
+
+bool StopOnInterrupt::poll() {
+    if (!stopping_ && InterruptCatcher::requested()) {
+        stopping_ = true;
+        abortAt_ = std::chrono::steady_clock::now() + interruptGrace;
+        stop_();
+    }
+    if (stopping_ && std::chrono::steady_clock::now() >= abortAt_) {
+        registry_.abortTransfers();
+    }
+    return stopping_;
+}
+
 } // namespace zob

@@ -4,6 +4,7 @@
 // while), the second ends every transfer at once.
 
 #include <chrono>
+#include <functional>
 #include <signal.h>
 
 namespace zob {
@@ -44,6 +45,23 @@ public:
 
 private:
     sigset_t previous_{};
+};
+
+// A message loop's answer to Ctrl-C: at the first, `stop` is called once (the
+// jobs finish the pictures in hand); after interruptGrace every transfer is
+// given up (their temporary files go with them).
+class StopOnInterrupt {
+public:
+    StopOnInterrupt(ManagerRegistry& registry, std::function<void()> stop);
+    // Called at every turn of the loop; true from the first Ctrl-C on.
+    bool poll();
+    bool stopping() const { return stopping_; }
+
+private:
+    ManagerRegistry& registry_;
+    std::function<void()> stop_;
+    bool stopping_ = false;
+    std::chrono::steady_clock::time_point abortAt_ = std::chrono::steady_clock::time_point::max();
 };
 
 } // namespace zob

@@ -124,10 +124,9 @@ bool runQueue(QueueRun& runner, AppContext& context, QueueBar& bar, std::ostream
         runner.startWaiting(window);
     };
     startWaiting();
-    bool stopping = false;
-    auto abortAt = std::chrono::steady_clock::time_point::max();
+    StopOnInterrupt interrupt(context.managerRegistry, [&runner] { runner.stop(); });
     while (!runner.idle()) {
-        window.processUntil([&] { return !stopping && InterruptCatcher::requested(); },
+        window.processUntil([&] { return !interrupt.stopping() && InterruptCatcher::requested(); },
                             std::chrono::milliseconds(100));
         for (const auto& ended : runner.collectEnded()) {
             bar.lift();
@@ -136,21 +135,13 @@ bool runQueue(QueueRun& runner, AppContext& context, QueueBar& bar, std::ostream
             printOutcome(*ended->series(), out, missing);
             out.flush();
         }
-        if (!stopping && InterruptCatcher::requested()) {
-            stopping = true;
-            abortAt = std::chrono::steady_clock::now() + interruptGrace;
-            runner.stop();
-        }
-        if (stopping && std::chrono::steady_clock::now() >= abortAt) {
-            context.managerRegistry.abortTransfers();
-        }
-        if (!stopping) {
+        if (!interrupt.poll()) {
             startWaiting();
         }
         bar.draw(pictures);
     }
     bar.lift();
-    return stopping;
+    return interrupt.stopping();
 }
 
 } // namespace
