@@ -38,6 +38,7 @@ void ImageGetThread::run() {
     HttpClient http;
     http.copyRequestSettingsFrom(env_.defaultHttp);
     http.setAbortFlag(&env_.managers.abortFlag());
+    http.setStopFlag(&manager->stopFlag());
 
     const auto bit = withResolution(0, resolution);
     record.loadingRes |= bit;

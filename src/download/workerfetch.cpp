@@ -55,10 +55,13 @@ std::string causeOfFailure(fetchResult result, const TransferOutcome& outcome) {
 
 FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::string& localFile,
                     bool quiet, HttpClient* http) {
-    DownloadFile temp(localFile);
+    DownloadFile temp(localFile, true);
     TransferOutcome outcome;
     const fetchResult result = getHtml(env, address, temp, quiet, http, &outcome);
     if (result != fetchOk) {
+        if (outcome.brokenLink || outcome.failure == TransferFailure::Aborted) {
+            temp.keep(); // the next attempt, in this run or a later one, asks for the rest
+        }
         return {kindOfFailure(result, outcome), result, causeOfFailure(result, outcome)};
     }
     if (!temp.startsLikeJpeg() && !isImageType(outcome.contentType)) {

@@ -37,7 +37,9 @@ struct FileFetch {
 // Fetches `address` into a temporary file beside `localFile` and moves it
 // there when it arrived whole and is a picture (it starts as a JPEG does, or
 // the site calls it image/...). Nothing but a complete picture ever appears
-// under `localFile`. `http` null means the window's client.
+// under `localFile`. A transfer that broke or was stopped keeps its partial
+// file, which the next fetch of the same file continues. `http` null means
+// the window's client.
 FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::string& localFile,
                     bool quiet, HttpClient* http);
 

@@ -20,6 +20,7 @@ struct LoggedRequest {
     std::string userAgent, accept; // request headers as received
     std::string body;              // body of posts
     int status = 0;                // status answered
+    int clientPort = 0;            // tells the client's connections apart
 };
 
 // A members site on 127.0.0.1. Everything under /members/ needs basic
