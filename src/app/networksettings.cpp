@@ -3,6 +3,7 @@
 #include "config/configinfo.h"
 #include "platform/debuglog.h"
 #include "site/retryrules.h"
+#include "site/transferpool.h"
 
 #include <algorithm>
 
@@ -14,6 +15,11 @@ void applyNetworkSettings(const configInfoClass& config, DebugLog& log) {
     rules.firstDelay = std::chrono::milliseconds(std::clamp(config.retryDelayMs, 0, 600'000));
     rules.log = [&log](const std::string& line) { log.dbgLog(line, false); };
     setRetryRules(std::move(rules));
+    TransferPool& pool = TransferPool::process();
+    pool.setConnectionLimit(std::clamp(config.connectionsPerHost, 1, 64));
+    pool.setRequestInterval(std::chrono::milliseconds(std::max(0, config.requestIntervalMs)));
+    pool.setBandwidthLimit(static_cast<std::uint64_t>(std::max(0, config.bandwidthLimitKBps)) *
+                           1024);
 }
 
 void detachNetworkLog() {

@@ -1,6 +1,7 @@
 #include "site/httpclient.h"
 
 #include "site/contentrange.h"
+#include "site/transferpool.h"
 
 #include <array>
 #include <curl/curl.h>
@@ -103,6 +104,7 @@ std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* c
         }
         if (transfer.destination.append(std::string_view(data, length))) {
             transfer.bodyBytes += length;
+            TransferPool::process().countReceived(length);
             return length;
         }
     } catch (...) {
@@ -292,6 +294,8 @@ void setRequestOptions(OptionSetter& set, HttpMethod method, const std::string& 
 }
 
 void setTimeLimitOptions(OptionSetter& set, const HttpTimeLimits& limits) {
+    set(CURLOPT_MAX_RECV_SPEED_LARGE,
+        static_cast<curl_off_t>(TransferPool::process().bandwidthShare()));
     set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
     set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
     set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.lowSpeedTime.count()));
@@ -453,7 +457,7 @@ TransferOutcome HttpClient::perform(HttpMethod method, const std::string& addres
                                     curl_easy_strerror(set.result()));
     }
 
-    const CURLcode code = curl_easy_perform(handle);
+    const auto code = static_cast<CURLcode>(TransferPool::process().run(handle));
     return outcomeOf(transfer, code, errorText.data());
 }
 

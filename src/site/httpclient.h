@@ -113,9 +113,10 @@ struct ResumeRequest {
     std::string validator;
 };
 
-// One HTTP client per thread; never used by two threads at once. It keeps its
-// connection open between requests and has its own cookie jar: cookies the
-// site sets come back on this client's later requests only. Redirects are not
+// One HTTP client per thread; never used by two threads at once. Its
+// transfers run in the process's TransferPool, on connections shared with
+// every other client, but it has its own cookie jar: cookies the site sets
+// come back on this client's later requests only. Redirects are not
 // followed and no proxy is used, whatever the environment says.
 class HttpClient {
 public:
@@ -142,6 +143,7 @@ public:
     // after a transient failure gives up at once; a transfer under way goes
     // on. Null (the default) ties the client to no flag.
     void setStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+    const std::atomic<bool>* stopFlag() const { return stopFlag_; }
     // True when the abort or the stop flag is set.
     bool stopRequested() const;
 

@@ -59,6 +59,18 @@ bool cookieCarries(const std::string& cookieHeader, const std::string& cookie) {
     return false;
 }
 
+// What the answer's body will put on the wire: the asked range of a 206 (the
+// server library cuts it), half of that for a cut body.
+std::uint64_t bodyBytesSent(const httplib::Request& request, const Answer& answer,
+                            Delivery delivery) {
+    std::uint64_t bytes = answer.body.size();
+    if (answer.status == 206 && request.ranges.size() == 1 && request.ranges.front().first >= 0) {
+        bytes -= std::min<std::uint64_t>(bytes,
+                                         static_cast<std::uint64_t>(request.ranges.front().first));
+    }
+    return delivery == Delivery::half ? bytes / 2 : bytes;
+}
+
 } // namespace
 
 struct DemoSite::Impl {
@@ -144,6 +156,7 @@ void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& 
         answer.headers.emplace_back("Set-Cookie", sessionCookie + "; Path=/");
     }
     entry.status = answer.status;
+    entry.bodyBytesSent = bodyBytesSent(request, answer, delivery);
     log.add(std::move(entry));
 
     response.status = answer.status;
