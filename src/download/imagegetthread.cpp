@@ -60,14 +60,18 @@ void ImageGetThread::run() {
     }
 }
 
+std::size_t ImageGetThread::picturesInHand() {
+    return static_cast<std::size_t>(TransferPool::process().connectionLimit() *
+                                    picturesPerConnection);
+}
+
 bool ImageGetThread::workThroughJobs(HttpClient& http) {
     SeriesRec& record = *series;
     int siteFailures = 0;
-    const std::size_t depth =
-        offline ? 1 : static_cast<std::size_t>(TransferPool::process().connectionLimit());
-    FetchAhead<Fetched> ahead(depth, http, [this](std::int32_t job, HttpClient& client) {
-        return offline ? Fetched{} : obtainPicture(job, client);
-    });
+    FetchAhead<Fetched> ahead(offline ? 1 : picturesInHand(), http,
+                              [this](std::int32_t job, HttpClient& client) {
+                                  return offline ? Fetched{} : obtainPicture(job, client);
+                              });
     bool jobsLeft = true;
     bool pastTheCount = false;
     for (;;) {

@@ -4,6 +4,7 @@
 #include "download/downloadenv.h"
 #include "download/threadmanager.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,9 +26,9 @@ class HttpClient;
 // disk, a file-size limit, no permission) ends the run at once, since every
 // later one would fail the same way. Neither changes the count.
 //
-// Up to the process's connection limit of pictures are fetched side by
-// side; their results are counted, reported and told to the user strictly
-// in picture order, exactly as if they had come one after the other.
+// Several pictures are fetched side by side (over the process's shared
+// connections); their results are counted, reported and told to the user
+// strictly in picture order, exactly as if they had come one after the other.
 class ImageGetThread final : public myActionThread {
 public:
     ImageGetThread(SeriesPtr seriesRecord, Resolution r, bool offlineMode, const DownloadEnv& env);
@@ -36,6 +37,12 @@ public:
 
     // Site failures in a row after which the run gives up on the site.
     static constexpr int siteFailureLimit = 5;
+    // Pictures in hand per connection the process may open: more than one,
+    // so that a picture waiting to be asked again (a busy site says "in a
+    // second") holds up neither the connections nor the pictures after it.
+    static constexpr int picturesPerConnection = 4;
+    // How many pictures a job has in hand at once.
+    static std::size_t picturesInHand();
 
     const SeriesPtr series;
     const Resolution resolution;

@@ -117,7 +117,13 @@ public:
             restarted_ = true;
             return true;
         }
-        if (!isTransient(outcome_) || retries_ >= rules_.retries || http_.stopRequested()) {
+        if (!isTransient(outcome_) || retries_ >= rules_.retries) {
+            return false;
+        }
+        const auto stopped = [this] { return http_.stopRequested(); };
+        if (stopped()) {
+            // The retry the failure was due is given up: the stop, not the site, ended it.
+            outcome_ = outcomeWithoutAnswer(TransferFailure::Aborted, "stopped by the program");
             return false;
         }
         const std::chrono::milliseconds delay = retryDelay(rules_, retries_, outcome_);
@@ -127,7 +133,6 @@ public:
                        " in " + std::to_string(delay.count()) + " ms (" + retryCause(outcome_) +
                        "): " + address);
         }
-        const auto stopped = [this] { return http_.stopRequested(); };
         if (!(rules_.wait ? rules_.wait(delay, stopped) : waitUnlessStopped(delay, stopped))) {
             outcome_ = outcomeWithoutAnswer(TransferFailure::Aborted, "stopped by the program");
             return false;

@@ -6,7 +6,6 @@
 #include "download/downloadfile.h"
 #include "download/seriesdownload.h"
 #include "site/sitenames.h"
-#include "site/transferpool.h"
 
 #include <gmock/gmock.h>
 
@@ -37,7 +36,7 @@ protected:
     // The requests of a run that ends with picture `last`: the pictures
     // after it that were already being fetched side by side count too.
     static std::size_t alreadyUnderWay(int last) {
-        return static_cast<std::size_t>(last + TransferPool::process().connectionLimit() - 1);
+        return static_cast<std::size_t>(last) + ImageGetThread::picturesInHand() - 1;
     }
     const demosite::Series& roomy() {
         return gallery(
