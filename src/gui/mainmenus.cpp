@@ -9,7 +9,6 @@
 #include "gui/navigator.h"
 #include "gui/seriescontroller.h"
 #include "gui/threadpanel.h"
-#include "gui/threadpanel.h"
 #include "gui/views/seriespopup.h"
 
 #include <QAction>
