@@ -13,6 +13,9 @@ ZOB_PACKAGES=(
     qt6-base-dev xvfb xauth
 )
 
+# What scripts/bench needs beyond them: the downloaders it measures against.
+ZOB_BENCH_PACKAGES=(curl aria2)
+
 # What scripts/fuzz needs beyond them: clang and its libFuzzer.
 ZOB_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -1,5 +1,7 @@
 #include "app/appcontext.h"
 
+#include "app/networksettings.h"
+
 #include <system_error>
 
 namespace zob {
@@ -17,6 +19,7 @@ AppContext::AppContext(const std::filesystem::path& iniPath, UserPrompt& userPro
       loadedArchives(membersBaseUrl(configInfo), configInfo) {
     // The window's fetches end with the workers' when the program cannot wait.
     defaultHttp.setAbortFlag(&managerRegistry.abortFlag());
+    applyNetworkSettings(configInfo, debugLog);
     // A folder we cannot create shows up later, when something is written into it.
     std::error_code ignored;
     std::filesystem::create_directories(configInfo.local, ignored);
@@ -25,6 +28,7 @@ AppContext::AppContext(const std::filesystem::path& iniPath, UserPrompt& userPro
 AppContext::~AppContext() {
     // Never throws: a failure is written to the debug log and the file stays as it was.
     searchKeyInfo.saveIfModified();
+    detachNetworkLog();
 }
 
 } // namespace zob

@@ -88,6 +88,29 @@ void configInfoClass::loadFromIni() {
     slideshowSeconds =
         std::max(1, ini.readInt(iniSectionViewer, "slideshowSeconds", d.slideshowSeconds));
     parallelSeries = std::max(1, ini.readInt(iniSectionQueue, "parallelSeries", d.parallelSeries));
+
+    retries = ini.readInt(iniSectionNet, "retries", d.retries);
+    retryDelayMs = ini.readInt(iniSectionNet, "retryDelayMs", d.retryDelayMs);
+    connectionsPerHost = ini.readInt(iniSectionNet, "connectionsPerHost", d.connectionsPerHost);
+    requestIntervalMs = ini.readInt(iniSectionNet, "requestIntervalMs", d.requestIntervalMs);
+    bandwidthLimitKBps = ini.readInt(iniSectionNet, "bandwidthLimitKBps", d.bandwidthLimitKBps);
+}
+
+void configInfoClass::writeNetSettings(ProfileFile& ini, const configInfoClass& d) const {
+    // A key at its default is left out, so a later change of the default reaches the user.
+    const auto writeChanged = [&ini](std::string_view key, std::int32_t value,
+                                     std::int32_t byDefault) {
+        if (value != byDefault) {
+            writeInt(ini, iniSectionNet, key, value);
+        } else {
+            ini.deleteKey(iniSectionNet, key);
+        }
+    };
+    writeChanged("retries", retries, d.retries);
+    writeChanged("retryDelayMs", retryDelayMs, d.retryDelayMs);
+    writeChanged("connectionsPerHost", connectionsPerHost, d.connectionsPerHost);
+    writeChanged("requestIntervalMs", requestIntervalMs, d.requestIntervalMs);
+    writeChanged("bandwidthLimitKBps", bandwidthLimitKBps, d.bandwidthLimitKBps);
 }
 
 void configInfoClass::saveToIni() const {
@@ -151,6 +174,7 @@ void configInfoClass::saveToIni() const {
     if (parallelSeries != d.parallelSeries) {
         writeInt(ini, iniSectionQueue, "parallelSeries", parallelSeries);
     }
+    writeNetSettings(ini, d);
 
     ini.commit();
 }

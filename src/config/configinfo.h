@@ -7,6 +7,8 @@
 
 namespace zob {
 
+class ProfileFile;
+
 // The settings file, in the working directory of the process.
 inline constexpr std::string_view iniFileName = "./ZObrowser.ini";
 
@@ -18,6 +20,7 @@ inline constexpr std::string_view iniSectionWindow = "window";
 inline constexpr std::string_view iniSectionDebug = "debug";
 inline constexpr std::string_view iniSectionViewer = "viewer";
 inline constexpr std::string_view iniSectionQueue = "queue";
+inline constexpr std::string_view iniSectionNet = "net";
 
 // "Zel-Ora" in the user's home folder (the current folder when HOME is not set).
 std::string defaultLocalFolder();
@@ -79,9 +82,17 @@ public:
     std::int32_t slideshowSeconds = 4;
     // The download queue: series downloaded at once (at least 1).
     std::int32_t parallelSeries = 2;
+    // How requests to the site behave on a real link ([net]; each key is
+    // written only once it differs from its default).
+    std::int32_t retries = 4;            // asks again after a busy site or a broken link
+    std::int32_t retryDelayMs = 1000;    // the first wait; each further one doubles
+    std::int32_t connectionsPerHost = 4; // transfers in flight at once, process-wide
+    std::int32_t requestIntervalMs = 0;  // least time between two request starts
+    std::int32_t bandwidthLimitKBps = 0; // all transfers together; 0 = no limit
 
 private:
     struct NoLoad {};
+    void writeNetSettings(ProfileFile& ini, const configInfoClass& d) const;
     configInfoClass(std::filesystem::path iniPath, NoLoad);
 
     std::filesystem::path iniPath_;

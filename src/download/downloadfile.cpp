@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -41,6 +42,22 @@ bool isPartOfOtherProcess(std::string_view name) {
     return pid != std::to_string(::getpid());
 }
 
+// ".NAME.part": the one partial file of NAME that a later run may continue.
+std::string keptName(const fs::path& finalPath) {
+    return (finalPath.parent_path() / (partPrefix(finalPath) + std::string("part"))).string();
+}
+
+// A kept partial file of a picture that is complete by now is of no use.
+bool isKeptPartOfCompleteFile(const fs::path& path) {
+    const std::string name = path.filename().string();
+    if (name.size() <= 1 + partSuffix.size() || name.front() != '.' ||
+        !name.ends_with(partSuffix)) {
+        return false;
+    }
+    const std::string finalName = name.substr(1, name.size() - 1 - partSuffix.size());
+    return hasContent((path.parent_path() / finalName).string());
+}
+
 } // namespace
 
 bool hasContent(const std::string& path) {
@@ -61,21 +78,81 @@ int makeParentFolder(const std::string& filePath) {
 void removeStaleParts(const std::string& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (isPartOfOtherProcess(it->path().filename().string())) {
+        if (isPartOfOtherProcess(it->path().filename().string()) ||
+            isKeptPartOfCompleteFile(it->path())) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }
     }
 }
 
-DownloadFile::DownloadFile(std::string finalPath)
-    : FetchSink(fileSizeLimit, "file"), finalPath_(std::move(finalPath)) {}
+DownloadFile::DownloadFile(std::string finalPath, bool resumable)
+    : FetchSink(fileSizeLimit, "file"), finalPath_(std::move(finalPath)), resumable_(resumable) {
+    if (resumable_) {
+        adoptKeptFile();
+    }
+}
+
+void DownloadFile::adoptKeptFile() {
+    std::string name = keptName(finalPath_);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    // Locked: another worker is filling it right now.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return;
+    }
+    if (take(fd, std::move(name)) == 0) {
+        holdsSharedName_ = true;
+        if (::fseeko(file_.get(), 0, SEEK_END) != 0) {
+            discard();
+        }
+    }
+}
+
+int DownloadFile::take(int fd, std::string path) {
+    file_.reset(::fdopen(fd, "r+b"));
+    if (!file_) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        return error;
+    }
+    path_ = std::move(path);
+    sink_ = std::make_unique<FileSink>(file_.get(), sizeLimit());
+    return 0;
+}
+
+int DownloadFile::openShared(const fs::path& target) {
+    std::string name = keptName(target);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd); // someone adopted it between the create and the lock: theirs now
+        return EEXIST;
+    }
+    const int error = take(fd, std::move(name));
+    holdsSharedName_ = error == 0;
+    return error;
+}
+
+int DownloadFile::openUnique(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    std::string candidate = (target.parent_path() / partPrefix(target)).string() +
+                            std::to_string(::getpid()) + "-" +
+                            std::to_string(counter.fetch_add(1)) + std::string(partSuffix);
+    // O_EXCL: a name some other writer holds makes us take the next one
+    // rather than share the file.
+    const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd < 0 ? errno : take(fd, std::move(candidate));
+}
 
 int DownloadFile::open() {
-    static std::atomic<unsigned> counter{0};
     const fs::path target(finalPath_);
-    const std::string stem =
-        (target.parent_path() / partPrefix(target)).string() + std::to_string(::getpid()) + "-";
     int error = EEXIST;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // ENOENT, here or from the open: the series' other job removed a
@@ -87,30 +164,31 @@ int DownloadFile::open() {
         if (error != 0) {
             return error;
         }
-        std::string candidate =
-            stem + std::to_string(counter.fetch_add(1)) + std::string(partSuffix);
-        // O_EXCL: a name some other writer holds makes us take the next one
-        // rather than share the file.
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            error = errno;
-            if (error == EEXIST || error == ENOENT) {
-                continue;
-            }
+        error = resumable_ ? openShared(target) : EEXIST;
+        if (error == EEXIST) {
+            error = openUnique(target);
+        }
+        if (error != EEXIST && error != ENOENT) {
             return error;
         }
-        file_.reset(::fdopen(fd, "w+b"));
-        if (!file_) {
-            error = errno;
-            ::close(fd);
-            ::unlink(candidate.c_str());
-            return error;
-        }
-        path_ = std::move(candidate);
-        sink_ = std::make_unique<FileSink>(file_.get(), sizeLimit());
-        return 0;
     }
     return error;
+}
+
+std::optional<FetchSink::Mark> DownloadFile::resumeOrigin() const {
+    return resumable_ ? std::optional<Mark>(0) : std::nullopt;
+}
+
+void DownloadFile::keep() {
+    if (!holdsSharedName_ || !file_ || mark() == 0) {
+        discard();
+        return;
+    }
+    sink_.reset();
+    std::fclose(file_.release()); // also drops the lock
+    path_.clear();
+    madeFolders_.clear();
+    holdsSharedName_ = false;
 }
 
 bool DownloadFile::append(std::string_view bytes) {
@@ -183,11 +261,13 @@ int DownloadFile::commit() {
     sink_.reset();
     path_.clear();
     madeFolders_.clear();
+    holdsSharedName_ = false;
     return 0;
 }
 
 void DownloadFile::discard() {
     sink_.reset();
+    holdsSharedName_ = false;
     if (file_) {
         std::fclose(file_.release());
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,16 @@ int makeParentFolder(const std::string& filePath);
 // Removes the temporary files that another (dead) process left in `folder`.
 // Only one program at a time works in a local folder (see FolderLock), so a
 // temporary file that is not ours belongs to a run that ended without
-// cleaning up. Missing folders and files that vanish meanwhile are fine.
+// cleaning up. A kept partial file stays for a later run to resume, unless
+// its picture is complete by now. Missing folders and files that vanish
+// meanwhile are fine.
 void removeStaleParts(const std::string& folder);
 
 // Where a picture, thumbnail or cover is fetched: a temporary file beside its
 // final file (so the rename never crosses file systems) under a hidden name
-// no other worker or process shares, ".NAME.PID-N.part". The file and its
+// no other worker or process shares. A resumable file is ".NAME.part", one
+// name per picture that a later run finds again; it is locked while open, and
+// whoever finds it locked or taken falls back to ".NAME.PID-N.part". The file and its
 // folder are made when the first byte arrives, so an answer that brings
 // nothing (a "not found") leaves no empty series folder behind, which would
 // hide that the series lives in the archive. The picture only ever appears
@@ -34,7 +39,8 @@ void removeStaleParts(const std::string& folder);
 // moves it there, everything else (including destruction) throws it away.
 class DownloadFile : public FetchSink {
 public:
-    explicit DownloadFile(std::string finalPath);
+    // A resumable file takes over the partial file an earlier transfer kept.
+    explicit DownloadFile(std::string finalPath, bool resumable = false);
     ~DownloadFile() override;
 
     DownloadFile(const DownloadFile&) = delete;
@@ -44,6 +50,8 @@ public:
     Mark mark() const override;
     bool truncateTo(Mark position) override;
     bool flush() override;
+    // A resumable file continues where its bytes end.
+    std::optional<Mark> resumeOrigin() const override;
 
     const std::string& finalPath() const { return finalPath_; }
     // Empty until the first byte arrived.
@@ -60,10 +68,18 @@ public:
     // Closes and deletes the file, and the folders made for it when they
     // are empty.
     void discard();
+    // Closes a resumable file and leaves it for a later transfer to continue
+    // (a non-resumable one is discarded).
+    void keep();
 
 private:
     // Creates the temporary file (and its folder); 0 or the error number.
     int open();
+    int openShared(const std::filesystem::path& target);
+    int openUnique(const std::filesystem::path& target);
+    // Takes the descriptor of a file just created or adopted at `path`.
+    int take(int fd, std::string path);
+    void adoptKeptFile();
     int makeFolders(const std::filesystem::path& folder);
 
     struct Closer {
@@ -71,6 +87,8 @@ private:
     };
 
     std::string finalPath_;
+    bool resumable_;
+    bool holdsSharedName_ = false;
     std::string path_;
     std::unique_ptr<std::FILE, Closer> file_;
     std::unique_ptr<FileSink> sink_;

@@ -1,11 +1,13 @@
 #include "download/imagegetthread.h"
 
 #include "download/downloadfile.h"
+#include "download/fetchahead.h"
 #include "download/workerfetch.h"
 #include "platform/debuglog.h"
 #include "platform/threadinfo.h"
 #include "platform/userprompt.h"
 #include "site/httpclient.h"
+#include "site/transferpool.h"
 
 #include <array>
 #include <cstdio>
@@ -38,6 +40,7 @@ void ImageGetThread::run() {
     HttpClient http;
     http.copyRequestSettingsFrom(env_.defaultHttp);
     http.setAbortFlag(&env_.managers.abortFlag());
+    http.setStopFlag(&manager->stopFlag());
 
     const auto bit = withResolution(0, resolution);
     record.loadingRes |= bit;
@@ -57,32 +60,68 @@ void ImageGetThread::run() {
     }
 }
 
+std::size_t ImageGetThread::picturesInHand() {
+    return static_cast<std::size_t>(TransferPool::process().connectionLimit() *
+                                    picturesPerConnection);
+}
+
 bool ImageGetThread::workThroughJobs(HttpClient& http) {
     SeriesRec& record = *series;
     int siteFailures = 0;
-    while (const std::optional<std::int32_t> job = manager->getJob()) {
-        const std::int32_t j = *job;
-        log("getJob----:" + std::to_string(j), true);
-        if (record.photoCount < j) {
-            manager->setJobCount(record.photoCount);
+    FetchAhead<Fetched> ahead(offline ? 1 : picturesInHand(), http,
+                              [this](std::int32_t job, HttpClient& client) {
+                                  return offline ? Fetched{} : obtainPicture(job, client);
+                              });
+    bool jobsLeft = true;
+    bool pastTheCount = false;
+    for (;;) {
+        while (jobsLeft && !pastTheCount && !ahead.full()) {
+            const std::optional<std::int32_t> job = manager->getJob();
+            jobsLeft = job.has_value();
+            pastTheCount = jobsLeft && record.photoCount < *job;
+            if (jobsLeft && !pastTheCount) {
+                log("getJob----:" + std::to_string(*job), true);
+                ahead.add(*job);
+            }
+        }
+        if (ahead.empty()) {
+            break;
+        }
+        auto [job, fetched] = ahead.takeFirst();
+        // The count may have shrunk (the series' other job found its end)
+        // under a job already asked for.
+        if (record.photoCount < job) {
+            pastTheCount = true;
+            break;
+        }
+        const Outcome outcome =
+            offline ? offlinePicture(job) : settleFetched(job, std::move(fetched), http);
+        if (!settleJob(job, outcome, siteFailures)) {
             return false;
         }
-        if (!settleJob(j, obtainPicture(j, http), siteFailures)) {
-            return false;
-        }
+    }
+    if (pastTheCount) {
+        manager->setJobCount(record.photoCount);
+        return false;
     }
     return true;
 }
 
-ImageGetThread::Outcome ImageGetThread::obtainPicture(std::int32_t job, HttpClient& http) {
+ImageGetThread::Fetched ImageGetThread::obtainPicture(std::int32_t job, HttpClient& http) {
+    if (hasContent(series->localPictureFile(resolution, job))) {
+        Fetched fetched;
+        fetched.onDisk = true;
+        return fetched;
+    }
+    return fetchPicture(job, http);
+}
+
+ImageGetThread::Outcome ImageGetThread::offlinePicture(std::int32_t job) {
     SeriesRec& record = *series;
     if (hasContent(record.localPictureFile(resolution, job))) {
         log("data exists.", true);
         manager->repJob(job, true);
         return Outcome::stored;
-    }
-    if (!offline) {
-        return fetchPicture(job, http);
     }
     if (record.photoCount == photoCountUnknown) {
         // The pictures on disk end here; the count stays undetermined.
@@ -91,6 +130,37 @@ ImageGetThread::Outcome ImageGetThread::obtainPicture(std::int32_t job, HttpClie
         return Outcome::endRun;
     }
     return Outcome::stored;
+}
+
+ImageGetThread::Outcome ImageGetThread::settleFetched(std::int32_t job, Fetched fetched,
+                                                      HttpClient& http) {
+    if (fetched.outcome == Outcome::notFound && fetched.archived != series->inArchive) {
+        fetched = fetchPicture(job, http);
+    }
+    if (fetched.ready) {
+        const FileFetch committed = commitFetched(*fetched.ready);
+        if (committed.kind == FileFetchKind::stored) {
+            keepStoredPicture(job, fetched.archived, fetched.localFile);
+        } else {
+            fetched.message = fileErrorText(committed, fetched.localFile);
+            fetched.outcome = Outcome::endRun;
+        }
+    }
+    if (!fetched.message.empty()) {
+        env_.prompt.showMessage("", fetched.message);
+    }
+    if (fetched.onDisk) {
+        log("data exists.", true);
+        manager->repJob(job, true);
+    } else if (fetched.outcome == Outcome::stored) {
+        log("data OK.(before repJob)", true);
+        manager->repJob(job, true);
+        log("data OK.(after repJob)", true);
+    } else if (fetched.outcome == Outcome::noMidRes) {
+        env_.prompt.showMessage("", "This Series doesn't have mid-res images");
+        return Outcome::endRun;
+    }
+    return fetched.outcome;
 }
 
 bool ImageGetThread::settleJob(std::int32_t job, Outcome outcome, int& siteFailures) {
@@ -123,52 +193,57 @@ bool ImageGetThread::settleJob(std::int32_t job, Outcome outcome, int& siteFailu
     return true;
 }
 
-ImageGetThread::Outcome ImageGetThread::fetchPicture(std::int32_t job, HttpClient& http) {
+ImageGetThread::Fetched ImageGetThread::fetchPicture(std::int32_t job, HttpClient& http) {
     SeriesRec& record = *series;
     const Resolution r = resolution;
     // One reading of the address form for the whole picture: the series'
     // other job may switch it meanwhile, and the address asked and the file
     // written must agree.
-    bool archived = record.inArchive;
-    std::string localFile = record.localPictureFile(r, job, archived);
-    std::string address = record.pictureUrl(r, job, archived);
+    Fetched result;
+    result.archived = record.inArchive;
+    std::string localFile = record.localPictureFile(r, job, result.archived);
+    std::string address = record.pictureUrl(r, job, result.archived);
     log("getHtml start:" + address, true);
     for (;;) {
-        const FileFetch fetched = fetchFile(env_.fetchEnv(), address, localFile, true, &http);
+        auto temp = std::make_unique<DownloadFile>(localFile, true);
+        const FileFetch fetched = fetchIntoTemporary(env_.fetchEnv(), address, *temp, true, &http);
         log("getHtml end (" + std::to_string(fetched.result) + ")", true);
         pauseAfterFetch(env_);
 
         switch (fetched.kind) {
         case FileFetchKind::stored:
-            keepStoredPicture(job, archived, localFile);
-            return Outcome::stored;
+            result.ready = std::move(temp);
+            result.localFile = localFile;
+            result.outcome = Outcome::stored;
+            return result;
         case FileFetchKind::notFound:
             log("404Err:" + std::to_string(job), true);
-            if (job == 1 && !archived && !record.isMovie) {
+            if (job == 1 && !result.archived && !record.isMovie) {
                 // The series may have moved to the archive. Asked there
                 // first; the series is switched only when the archive has it.
-                archived = true;
+                result.archived = true;
                 log("enforce retry getHtml", false);
                 address = record.pictureUrl(r, job, true);
                 localFile = record.localPictureFile(r, job, true);
                 continue;
             }
-            if (r == resMid) {
-                env_.prompt.showMessage("", "This Series doesn't have mid-res images");
-                return Outcome::endRun;
-            }
-            return Outcome::notFound;
+            result.outcome = r == resMid ? Outcome::noMidRes : Outcome::notFound;
+            return result;
         case FileFetchKind::aborted:
-            return Outcome::endRun;
+            result.outcome = Outcome::endRun;
+            return result;
         case FileFetchKind::localError:
-            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
+            result.message = fileErrorText(fetched, localFile);
             log("local error & quit", false);
-            return Outcome::endRun;
+            result.outcome = Outcome::endRun;
+            return result;
         case FileFetchKind::siteError:
-            env_.prompt.showMessage("", fileErrorText(fetched, localFile));
-            return Outcome::siteError;
+            result.message = fileErrorText(fetched, localFile);
+            result.outcome = Outcome::siteError;
+            return result;
         }
-        return Outcome::siteError;
+        result.outcome = Outcome::siteError;
+        return result;
     }
 }
 
@@ -187,9 +262,6 @@ void ImageGetThread::keepStoredPicture(std::int32_t job, bool archived,
         makeParentFolder(moved);
         std::rename(localFile.c_str(), moved.c_str());
     }
-    log("data OK.(before repJob)", true);
-    manager->repJob(job, true);
-    log("data OK.(after repJob)", true);
 }
 
 } // namespace zob

@@ -24,6 +24,7 @@ void LogoGetThread::run() {
     HttpClient http;
     http.copyRequestSettingsFrom(env_.defaultHttp);
     http.setAbortFlag(&env_.managers.abortFlag());
+    http.setStopFlag(&manager->stopFlag());
 
     if (const std::shared_ptr<ArtList> artList = list.lock()) {
         bool fetching = !offline;

@@ -20,6 +20,11 @@ std::size_t ManagerRegistry::size() const {
 void ManagerRegistry::setForceQuit(bool on) {
     const std::lock_guard lock(managerLock);
     forceQuit = on;
+    if (on) {
+        for (const auto& manager : managerRegistry) {
+            manager->stopFlag_ = true;
+        }
+    }
 }
 
 bool ManagerRegistry::isForceQuitSet() const {
@@ -205,6 +210,7 @@ void threadManagerNg::stopJob() {
         const std::lock_guard lock(registry_.managerLock);
         stopRequested = true;
     }
+    stopFlag_ = true;
     log("stop job", false);
 }
 

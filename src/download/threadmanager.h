@@ -134,8 +134,12 @@ public:
     // Consecutive failures that cut the range; 0 never cuts.
     void setFailLimit(std::int32_t n);
 
-    // Workers finish the job in hand and get no further one.
+    // Workers finish the job in hand and get no further one; a fetch waiting
+    // to retry gives up at once.
     void stopJob();
+    // Set by stopJob and by the registry's force quit, for the workers'
+    // clients to see while they wait to retry.
+    const std::atomic<bool>& stopFlag() const { return stopFlag_; }
 
     // Waits for every worker thread to end. Never call it from a handler of
     // one of this manager's own messages: its worker is waiting for that
@@ -148,6 +152,7 @@ public:
 
 private:
     friend class myActionThread;
+    friend class ManagerRegistry;
 
     void threadFinished(myActionThread& worker);
     // Under the lock: leaves the registry; true when that emptied it during
@@ -170,6 +175,7 @@ private:
     std::vector<std::unique_ptr<myActionThread>> workers;
     bool started_ = false;
     std::atomic<bool> finished_{false};
+    std::atomic<bool> stopFlag_{false};
 
 public:
     // Filled by the creator before `start`, read-only afterwards.

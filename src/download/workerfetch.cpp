@@ -55,10 +55,19 @@ std::string causeOfFailure(fetchResult result, const TransferOutcome& outcome) {
 
 FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::string& localFile,
                     bool quiet, HttpClient* http) {
-    DownloadFile temp(localFile);
+    DownloadFile temp(localFile, true);
+    const FileFetch fetched = fetchIntoTemporary(env, address, temp, quiet, http);
+    return fetched.kind == FileFetchKind::stored ? commitFetched(temp) : fetched;
+}
+
+FileFetch fetchIntoTemporary(const FetchEnv& env, const std::string& address, DownloadFile& temp,
+                             bool quiet, HttpClient* http) {
     TransferOutcome outcome;
     const fetchResult result = getHtml(env, address, temp, quiet, http, &outcome);
     if (result != fetchOk) {
+        if (outcome.brokenLink || outcome.failure == TransferFailure::Aborted) {
+            temp.keep(); // the next attempt, in this run or a later one, asks for the rest
+        }
         return {kindOfFailure(result, outcome), result, causeOfFailure(result, outcome)};
     }
     if (!temp.startsLikeJpeg() && !isImageType(outcome.contentType)) {
@@ -68,6 +77,10 @@ FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::
                 outcome.bodyBytes == 0 ? "the site sent an empty answer, not a picture"
                                        : "the site sent " + type + ", not a picture"};
     }
+    return {};
+}
+
+FileFetch commitFetched(DownloadFile& temp) {
     if (const int error = temp.commit(); error != 0) {
         return {FileFetchKind::localError, fetchOk,
                 "cannot store the file: " + std::string(std::strerror(error))};

@@ -6,6 +6,7 @@
 
 namespace zob {
 
+class DownloadFile;
 class HttpClient;
 struct DownloadEnv;
 struct FetchEnv;
@@ -37,9 +38,18 @@ struct FileFetch {
 // Fetches `address` into a temporary file beside `localFile` and moves it
 // there when it arrived whole and is a picture (it starts as a JPEG does, or
 // the site calls it image/...). Nothing but a complete picture ever appears
-// under `localFile`. `http` null means the window's client.
+// under `localFile`. A transfer that broke or was stopped keeps its partial
+// file, which the next fetch of the same file continues. `http` null means
+// the window's client.
 FileFetch fetchFile(const FetchEnv& env, const std::string& address, const std::string& localFile,
                     bool quiet, HttpClient* http);
+
+// fetchFile in two steps, for a caller that decides later whether the
+// picture is to appear: fetches into `temp` (stored when it holds a whole
+// picture), then `commitFetched` moves it under its final name.
+FileFetch fetchIntoTemporary(const FetchEnv& env, const std::string& address, DownloadFile& temp,
+                             bool quiet, HttpClient* http);
+FileFetch commitFetched(DownloadFile& temp);
 
 // The worker's message for a file that failed: the classic
 // "Error occured. err #%d/Fn=%s", then the cause on a line of its own.

@@ -8,6 +8,7 @@
 #include "gui/mainparts.h"
 #include "gui/navigator.h"
 #include "gui/seriescontroller.h"
+#include "gui/threadpanel.h"
 #include "gui/views/seriespopup.h"
 
 #include <QAction>
@@ -320,9 +321,8 @@ void MainMenus::addHistoryKeys() {
 }
 
 void MainMenus::buildStatusBar() {
-    statusPanel_ = new QLabel;
-    statusPanel_->setObjectName("Status");
-    statusPanel_->setFixedWidth(100);
+    statusPanel_ = new ThreadPanel;
+    statusPanel_->setFixedWidth(150);
     parts_.window.statusBar()->addPermanentWidget(statusPanel_);
     parts_.window.statusBar()->setObjectName("StatusBar1");
 }
@@ -480,7 +480,7 @@ void MainMenus::showSideView() {
 }
 
 void MainMenus::setThreadCount(int liveManagers) {
-    statusPanel_->setText(liveManagers == 0 ? QString() : QString("%1 Threads").arg(liveManagers));
+    statusPanel_->setThreadCount(liveManagers);
 }
 
 QString MainMenus::threadStatusText() const {

@@ -34,6 +34,8 @@ struct WindowActions {
 // commands go to the window's helpers; everything else asks through the
 // methods below. Every menu, entry and button has an object name, the one the
 // user's manual gives it ("mArchive", "mResLow", "histBackward", ...).
+class ThreadPanel;
+
 class MainMenus : public QObject {
     Q_OBJECT
 public:
@@ -123,7 +125,7 @@ private:
     QToolButton* histForward_ = nullptr;
     QLabel* modeStr_ = nullptr;
     QLineEdit* filterField_ = nullptr;
-    QLabel* statusPanel_ = nullptr;
+    ThreadPanel* statusPanel_ = nullptr;
     QActionGroup* resGroup_ = nullptr;
     QActionGroup* historyGroup_ = nullptr;
 };

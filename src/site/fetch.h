@@ -19,6 +19,13 @@ struct FetchEnv {
 // The one road every request to the site takes. Every failure becomes a
 // fetchResult; nothing is thrown.
 //
+// A failure that may pass (a busy site's 408, 429 or 5xx, a reset, a cut
+// body, a timeout) is first asked again as RetryRules say, each time after a
+// longer wait that the client's stop or abort flag cuts short; a destination
+// that keeps broken transfers (see FetchSink::resumeOrigin) is continued
+// with a range request rather than filled again. "Not found" is never asked
+// again. What follows applies once the retries are spent.
+//
 // When the connection cannot be opened or breaks, a caller that is not quiet
 // lets the user retry (as often as they like), go offline or terminate; a
 // quiet caller just gets fetchFailed. Before a retried attempt the

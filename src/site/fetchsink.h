@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,10 @@ public:
     // Pushes buffered bytes out, so a full disk shows up as a failed fetch
     // rather than later as a short file.
     virtual bool flush() { return true; }
+    // Where the answer's body begins, for a destination that keeps the bytes
+    // of a broken transfer so the next attempt asks only for the rest;
+    // nothing for one that starts over (the default).
+    virtual std::optional<Mark> resumeOrigin() const { return std::nullopt; }
 
     // The most the destination takes; a larger answer fails as tooLarge.
     std::uint64_t sizeLimit() const { return sizeLimit_; }

@@ -1,7 +1,11 @@
 #include "site/httpclient.h"
 
+#include "site/contentrange.h"
+#include "site/transferpool.h"
+
 #include <array>
 #include <curl/curl.h>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -41,9 +45,43 @@ struct Transfer {
     CURL* handle;
     FetchSink& destination;
     const std::atomic<bool>* abortFlag;
+    const ResumeRequest* resume;
     bool connected = false;
+    bool bodyStarted = false;
+    bool wrongRange = false;      // a 206 that does not continue the bytes held
+    std::uint64_t rangeTotal = 0; // the whole file's size a 206 announced
     std::uint64_t bodyBytes = 0;
 };
+
+std::string headerValue(CURL* handle, const char* name) {
+    curl_header* header = nullptr;
+    if (curl_easy_header(handle, name, 0, CURLH_HEADER, -1, &header) == CURLHE_OK &&
+        header != nullptr && header->value != nullptr) {
+        return header->value;
+    }
+    return {};
+}
+
+// A resumed answer decides, at its first byte, where that byte belongs.
+bool startBody(Transfer& transfer, long status) {
+    const ResumeRequest* resume = transfer.resume;
+    if (resume == nullptr) {
+        return true;
+    }
+    if (status != 206) {
+        return transfer.destination.truncateTo(resume->origin);
+    }
+    const std::optional<ContentRange> range =
+        parseContentRange(headerValue(transfer.handle, "Content-Range"));
+    if (!range || range->first != resume->offset) {
+        // Not the rest of what we hold: start over on the next attempt.
+        transfer.wrongRange = true;
+        transfer.destination.truncateTo(resume->origin);
+        return false;
+    }
+    transfer.rangeTotal = range->total;
+    return true;
+}
 
 bool isSuccessStatus(long status) {
     return status >= 200 && status <= 299;
@@ -58,8 +96,15 @@ std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* c
         return length; // an error answer's body is no page; read on so the connection stays usable
     }
     try {
+        if (!transfer.bodyStarted) {
+            transfer.bodyStarted = true;
+            if (!startBody(transfer, status)) {
+                return 0;
+            }
+        }
         if (transfer.destination.append(std::string_view(data, length))) {
             transfer.bodyBytes += length;
+            TransferPool::process().countReceived(length);
             return length;
         }
     } catch (...) {
@@ -205,7 +250,8 @@ std::string failureDetail(TransferFailure failure, CURLcode code, const char* er
 }
 
 // The request's own header lines; false when memory ran out building them.
-bool buildHeaders(HeaderList& headers, HttpMethod method, const HttpRequestSettings& settings) {
+bool buildHeaders(HeaderList& headers, HttpMethod method, const HttpRequestSettings& settings,
+                  const ResumeRequest* resume) {
     // A bare "Accept:" line removes the library's default instead of sending an empty header.
     const std::string acceptLine =
         settings.accept.empty() ? std::string("Accept:") : "Accept: " + settings.accept;
@@ -215,6 +261,9 @@ bool buildHeaders(HeaderList& headers, HttpMethod method, const HttpRequestSetti
         headersBuilt = headersBuilt &&
                        appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
     }
+    if (resume != nullptr && !resume->validator.empty()) {
+        headersBuilt = headersBuilt && appendHeader(headers, "If-Range: " + resume->validator);
+    }
     return headersBuilt;
 }
 
@@ -222,8 +271,10 @@ bool buildHeaders(HeaderList& headers, HttpMethod method, const HttpRequestSetti
 // handle keeps options between requests, so each one sets or clears them all.
 void setRequestOptions(OptionSetter& set, HttpMethod method, const std::string& address,
                        const std::string& formData, const HeaderList& headers,
-                       const HttpRequestSettings& settings) {
+                       const HttpRequestSettings& settings, const std::string& range) {
     set(CURLOPT_URL, address.c_str());
+    // The library copies it; an empty range asks for the whole answer.
+    set(CURLOPT_RANGE, range.empty() ? static_cast<const char*>(nullptr) : range.c_str());
     set(CURLOPT_HTTPHEADER, headers.get());
     set(CURLOPT_USERAGENT, settings.userAgent.c_str());
     if (settings.basicAuth) {
@@ -243,6 +294,8 @@ void setRequestOptions(OptionSetter& set, HttpMethod method, const std::string& 
 }
 
 void setTimeLimitOptions(OptionSetter& set, const HttpTimeLimits& limits) {
+    set(CURLOPT_MAX_RECV_SPEED_LARGE,
+        static_cast<curl_off_t>(TransferPool::process().bandwidthShare()));
     set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
     set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
     set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.lowSpeedTime.count()));
@@ -261,6 +314,33 @@ void setTransferOptions(OptionSetter& set, Transfer& transfer) {
     set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(transfer.destination.sizeLimit()));
 }
 
+bool isBrokenLink(CURLcode code) {
+    switch (code) {
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_GOT_NOTHING:
+    case CURLE_OPERATION_TIMEDOUT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void readRestartHeaders(CURL* handle, TransferOutcome& outcome) {
+    curl_off_t retryAfter = 0;
+    if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK &&
+        retryAfter > 0) {
+        outcome.retryAfterSeconds = static_cast<long>(retryAfter);
+    } else if (!headerValue(handle, "Retry-After").empty()) {
+        outcome.retryAfterSeconds = 0;
+    }
+    outcome.validator = headerValue(handle, "ETag");
+    if (outcome.validator.empty()) {
+        outcome.validator = headerValue(handle, "Last-Modified");
+    }
+}
+
 // The outcome of a transfer the library ran, flushing the destination when
 // the answer's body went to it.
 TransferOutcome outcomeOf(const Transfer& transfer, CURLcode code, const char* errorText) {
@@ -274,8 +354,20 @@ TransferOutcome outcomeOf(const Transfer& transfer, CURLcode code, const char* e
     FetchSink& destination = transfer.destination;
     outcome.bodyBytes = transfer.bodyBytes;
     outcome.failure = classify(code, transfer.connected);
-    if (outcome.failure == TransferFailure::WriteError) {
+    outcome.brokenLink = isBrokenLink(code);
+    if (outcome.failure == TransferFailure::WriteError && transfer.wrongRange) {
+        outcome.failure = TransferFailure::ConnectionClosed;
+        outcome.brokenLink = true;
+    } else if (outcome.failure == TransferFailure::WriteError) {
         outcome.failure = writeFailure(destination);
+    }
+    readRestartHeaders(transfer.handle, outcome);
+    if (outcome.failure == TransferFailure::None && outcome.status == 206 &&
+        transfer.resume != nullptr &&
+        destination.mark() - transfer.resume->origin != transfer.rangeTotal) {
+        // The rest arrived whole, yet the file is not: never let it pass as complete.
+        outcome.failure = TransferFailure::ConnectionClosed;
+        outcome.brokenLink = true;
     }
     if (outcome.failure == TransferFailure::None && outcome.status == 0) {
         outcome.failure = TransferFailure::Unexplained;
@@ -289,40 +381,6 @@ TransferOutcome outcomeOf(const Transfer& transfer, CURLcode code, const char* e
 }
 
 } // namespace
-
-const char* transferFailureName(TransferFailure failure) {
-    switch (failure) {
-    case TransferFailure::None:
-        return "None";
-    case TransferFailure::SocketError:
-        return "SocketError";
-    case TransferFailure::ConnectTimeout:
-        return "ConnectTimeout";
-    case TransferFailure::ReadTimeout:
-        return "ReadTimeout";
-    case TransferFailure::ConnectionClosed:
-        return "ConnectionClosed";
-    case TransferFailure::WriteError:
-        return "WriteError";
-    case TransferFailure::TooLarge:
-        return "TooLarge";
-    case TransferFailure::InvalidAddress:
-        return "InvalidAddress";
-    case TransferFailure::MalformedAnswer:
-        return "MalformedAnswer";
-    case TransferFailure::TlsError:
-        return "TlsError";
-    case TransferFailure::OutOfMemory:
-        return "OutOfMemory";
-    case TransferFailure::Aborted:
-        return "Aborted";
-    case TransferFailure::TransferError:
-        return "TransferError";
-    case TransferFailure::Unexplained:
-        return "Unexplained";
-    }
-    return "Unexplained";
-}
 
 void HttpClient::EasyHandleCleanup::operator()(void* handle) const {
     curl_easy_cleanup(handle);
@@ -349,6 +407,11 @@ HttpClient::HttpClient() {
 
 HttpClient::~HttpClient() = default;
 
+bool HttpClient::stopRequested() const {
+    return (abortFlag_ != nullptr && abortFlag_->load()) ||
+           (stopFlag_ != nullptr && stopFlag_->load());
+}
+
 HttpRequestSettings HttpClient::requestSettings() const {
     const std::lock_guard lock(settingsMutex_);
     return settings_;
@@ -366,32 +429,35 @@ void HttpClient::copyRequestSettingsFrom(const HttpClient& other) {
 }
 
 TransferOutcome HttpClient::perform(HttpMethod method, const std::string& address,
-                                    const std::string& formData, FetchSink& destination) {
+                                    const std::string& formData, FetchSink& destination,
+                                    const ResumeRequest* resume) {
     CURL* handle = handle_.get();
     const HttpRequestSettings settings = requestSettings();
-    Transfer transfer{handle, destination, abortFlag_};
+    Transfer transfer{handle, destination, abortFlag_, resume};
     if (abortFlag_ != nullptr && abortFlag_->load()) {
-        return {TransferFailure::Aborted, 0, "stopped by the program", {}, 0};
+        return outcomeWithoutAnswer(TransferFailure::Aborted, "stopped by the program");
     }
 
     HeaderList headers;
-    if (!buildHeaders(headers, method, settings)) {
-        return {TransferFailure::OutOfMemory, 0, "out of memory", {}, 0};
+    if (!buildHeaders(headers, method, settings, resume)) {
+        return outcomeWithoutAnswer(TransferFailure::OutOfMemory, "out of memory");
     }
 
     // The handle outlives this call; however it ends, leave it no pointers into this frame.
     const DetachOnExit detach{handle};
     OptionSetter set(handle);
-    setRequestOptions(set, method, address, formData, headers, settings);
+    const std::string range = resume != nullptr ? std::to_string(resume->offset) + "-" : "";
+    setRequestOptions(set, method, address, formData, headers, settings, range);
     setTimeLimitOptions(set, timeLimits_);
     setTransferOptions(set, transfer);
     std::array<char, CURL_ERROR_SIZE> errorText{};
     set(CURLOPT_ERRORBUFFER, errorText.data());
     if (set.result() != CURLE_OK) {
-        return {classify(set.result(), false), 0, curl_easy_strerror(set.result()), {}, 0};
+        return outcomeWithoutAnswer(classify(set.result(), false),
+                                    curl_easy_strerror(set.result()));
     }
 
-    const CURLcode code = curl_easy_perform(handle);
+    const auto code = static_cast<CURLcode>(TransferPool::process().run(handle));
     return outcomeOf(transfer, code, errorText.data());
 }
 

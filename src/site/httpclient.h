@@ -88,11 +88,35 @@ struct TransferOutcome {
     std::string contentType;
     // Body bytes received (for a failed transfer: before it broke).
     std::uint64_t bodyBytes = 0;
+    // The connection broke or went silent after it was open (a reset, a cut
+    // body, a timeout): the same request may well succeed a moment later.
+    // A refused connection or an unknown host is not such a failure.
+    bool brokenLink = false;
+    // Retry-After of the answer in seconds (a date made relative); -1 when none.
+    long retryAfterSeconds = -1;
+    // What If-Range can name to continue this answer's body: its ETag, else
+    // its Last-Modified; empty when it sent neither.
+    std::string validator;
 };
 
-// One HTTP client per thread; never used by two threads at once. It keeps its
-// connection open between requests and has its own cookie jar: cookies the
-// site sets come back on this client's later requests only. Redirects are not
+// An outcome without an answer: the request failed before or outside the transfer.
+TransferOutcome outcomeWithoutAnswer(TransferFailure failure, std::string detail);
+
+// Continues an answer whose first `offset` bytes the destination already
+// holds, from its mark `origin` on: asks "Range: bytes=offset-" (with If-Range
+// when `validator` is known). A 206 appends; a 200 (the site ignored the range
+// or the file changed) cuts the destination back to `origin` and starts over;
+// a 416 leaves it untouched for the caller to start over.
+struct ResumeRequest {
+    std::uint64_t offset = 0;
+    std::uint64_t origin = 0;
+    std::string validator;
+};
+
+// One HTTP client per thread; never used by two threads at once. Its
+// transfers run in the process's TransferPool, on connections shared with
+// every other client, but it has its own cookie jar: cookies the site sets
+// come back on this client's later requests only. Redirects are not
 // followed and no proxy is used, whatever the environment says.
 class HttpClient {
 public:
@@ -115,12 +139,20 @@ public:
     // client; null (the default) ties the client to no flag.
     void setAbortFlag(const std::atomic<bool>* flag) { abortFlag_ = flag; }
     const std::atomic<bool>* abortFlag() const { return abortFlag_; }
+    // While `*flag` (or the abort flag) is set, a fetch waiting to ask again
+    // after a transient failure gives up at once; a transfer under way goes
+    // on. Null (the default) ties the client to no flag.
+    void setStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+    const std::atomic<bool>* stopFlag() const { return stopFlag_; }
+    // True when the abort or the stop flag is set.
+    bool stopRequested() const;
 
     // Sends one request. The answer's body reaches `destination` only when its
     // status is 2xx; the bodies of error answers are dropped. A post sends
     // `formData` as its body, exactly as given, as a URL-encoded form.
     TransferOutcome perform(HttpMethod method, const std::string& address,
-                            const std::string& formData, FetchSink& destination);
+                            const std::string& formData, FetchSink& destination,
+                            const ResumeRequest* resume = nullptr);
 
 private:
     struct EasyHandleCleanup {
@@ -133,6 +165,7 @@ private:
     HttpRequestSettings settings_;
     HttpTimeLimits timeLimits_;
     const std::atomic<bool>* abortFlag_ = nullptr;
+    const std::atomic<bool>* stopFlag_ = nullptr;
 };
 
 } // namespace zob

@@ -33,6 +33,11 @@ protected:
         }
         return names;
     }
+    // The requests of a run that ends with picture `last`: the pictures
+    // after it that were already being fetched side by side count too.
+    static std::size_t alreadyUnderWay(int last) {
+        return static_cast<std::size_t>(last) + ImageGetThread::picturesInHand() - 1;
+    }
     const demosite::Series& roomy() {
         return gallery(
             [](const demosite::Series& s) { return plain(s) && s.announcedPhotos >= 8; });
@@ -54,7 +59,8 @@ TEST_F(DownloadFaults, ALocalWriteErrorStopsTheResolutionAndKeepsTheCount) {
         EXPECT_EQ(series->photoCount.load(), count) << "a full disk is no missing picture";
         EXPECT_THAT(window->of(WM_updateSpec), IsEmpty());
         EXPECT_THAT(window->of(WM_loadedLarge), IsEmpty());
-        EXPECT_EQ(requestsFor("/lores/"), 1U) << "the pictures after it would fail the same way";
+        EXPECT_LE(requestsFor("/lores/"), alreadyUnderWay(1))
+            << "the pictures after it would fail the same way";
         EXPECT_THAT(shownTexts(), Contains(HasSubstr("File too large")));
         EXPECT_THAT(hiddenFiles(series->localResolutionFolder(resLow)), IsEmpty());
     }
@@ -72,7 +78,7 @@ TEST_F(DownloadFaults, AFailedRenameIsAnErrorNeverAStoredPicture) {
     EXPECT_THAT(shownTexts(), Contains(AllOf(StartsWith("Error occured. err #0/Fn=" +
                                                         series->localPictureFile(resLow, 2)),
                                              HasSubstr("cannot store the file: Is a directory"))));
-    EXPECT_EQ(requestsFor("/lores/"), 2U);
+    EXPECT_LE(requestsFor("/lores/"), alreadyUnderWay(2));
     EXPECT_EQ(series->photoCount.load(), g.announcedPhotos);
     EXPECT_THAT(window->of(WM_updateSpec), IsEmpty());
 }
@@ -108,8 +114,7 @@ TEST_F(DownloadFaults, ASiteFailureSkipsOnlyThatPictureAndNeverCutsTheCount) {
     site().clearRequests();
     runJob(unknown, resHigh);
     EXPECT_EQ(unknown->photoCount.load(), photoCountUnknown);
-    EXPECT_EQ(requestsFor("/hires/ZEL-ORA"),
-              static_cast<std::size_t>(ImageGetThread::siteFailureLimit));
+    EXPECT_LE(requestsFor("/hires/ZEL-ORA"), alreadyUnderWay(ImageGetThread::siteFailureLimit));
 }
 
 // The thumbnail job and a mid-resolution job of a series without mid-res

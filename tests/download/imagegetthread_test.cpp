@@ -124,7 +124,7 @@ TEST_F(ImageGetThreadTest, FailureGapsShorterThanThreeDoNotCutButThreeDo) {
     EXPECT_THAT(window->of(WM_updateSpec), IsEmpty());
 }
 
-TEST_F(ImageGetThreadTest, ABodyCutOffNeverLandsUnderThePictureName) {
+TEST_F(ImageGetThreadTest, ABodyCutOffStaysPartialUntilTheNextRunAsksForTheRest) {
     const auto& g = gallery(plain);
     const SeriesPtr series = record(g);
     demosite::Faults faults;
@@ -133,17 +133,26 @@ TEST_F(ImageGetThreadTest, ABodyCutOffNeverLandsUnderThePictureName) {
 
     runJob(series, resLow);
 
-    const std::string third = series->localPictureFile(resLow, 3);
+    const fs::path third = series->localPictureFile(resLow, 3);
+    const fs::path partial = third.parent_path() / ("." + third.filename().string() + ".part");
     EXPECT_FALSE(fs::exists(third));
+    EXPECT_GT(fs::file_size(partial), 0U);
     EXPECT_THAT(window->numbersOf(WM_loadedLarge), ElementsAreArray(upTo(g.announcedPhotos, {3})));
-    EXPECT_THAT(shownTexts(), Contains(StartsWith("Error occured. err #3/Fn=" + third + "\r\n")));
+    EXPECT_THAT(shownTexts(),
+                Contains(StartsWith("Error occured. err #3/Fn=" + third.string() + "\r\n")));
 
     site().setFaults({});
     window->received.clear();
     runJob(series, resLow);
     EXPECT_GT(fs::file_size(third), 0U);
+    EXPECT_FALSE(fs::exists(partial));
     EXPECT_EQ(picturesOnDisk(*series, resLow, g.announcedPhotos), g.announcedPhotos);
-    EXPECT_EQ(requestsFor(pictureFileName(g.key, 3)), 2U);
+    const auto requests = site().requests();
+    const auto last = std::find_if(requests.rbegin(), requests.rend(), [&](const auto& request) {
+        return request.target.ends_with(pictureFileName(g.key, 3));
+    });
+    ASSERT_NE(last, requests.rend());
+    EXPECT_EQ(last->status, 206) << "only the rest is asked for";
 }
 
 TEST_F(ImageGetThreadTest, NoMidResEndsTheRunWithOneMessage) {

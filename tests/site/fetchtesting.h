@@ -2,10 +2,34 @@
 
 #include "platform/scriptedprompt.h"
 #include "site/fetch.h"
+#include "site/retryrules.h"
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
+
+// Fetch tests see one attempt per request unless they set retry rules of their own.
+inline const bool fetchTestsRetryNothing = [] {
+    zob::RetryRules rules;
+    rules.retries = 0;
+    zob::setRetryRules(rules);
+    return true;
+}();
+
+// Puts retry rules in force for one test.
+class ScopedRetryRules {
+public:
+    explicit ScopedRetryRules(zob::RetryRules rules) : saved_(zob::retryRules()) {
+        zob::setRetryRules(std::move(rules));
+    }
+    ~ScopedRetryRules() { zob::setRetryRules(saved_); }
+    ScopedRetryRules(const ScopedRetryRules&) = delete;
+    ScopedRetryRules& operator=(const ScopedRetryRules&) = delete;
+
+private:
+    zob::RetryRules saved_;
+};
 
 namespace zob {
 // Readable failure output for recorded boxes.

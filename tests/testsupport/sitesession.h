@@ -55,7 +55,8 @@ public:
     explicit SiteSession(const std::string& baseUrl, const std::string& password = "demo") {
         writeBytes(folder.path() / "ZObrowser.ini", "[user]\nlogin=demo\npassword=" + password +
                                                         "\n[env]\nlocal=" + localFolder().string() +
-                                                        "\n[debug]\ndbgHost=" + baseUrl + "\n");
+                                                        "\n[debug]\ndbgHost=" + baseUrl +
+                                                        "\n[net]\nretries=0\n");
         context = std::make_unique<AppContext>(folder.path() / "ZObrowser.ini", prompt);
         HttpRequestSettings request = context->defaultHttp.requestSettings();
         request.basicAuth = true;

@@ -16,16 +16,19 @@ constexpr std::size_t endlessPiece = 64u << 10;
 using Bytes = std::shared_ptr<const std::string>;
 using WatchPtr = std::shared_ptr<const SlowAnswers::Watch>;
 
-// Announces the full length and sends the first half; after that a cut
-// fails at once, which makes the server drop the connection, and a stall
-// first waits for its watch to end.
+// Announces the full length and sends the first half of what was asked (a
+// range starts further in); after that a cut fails at once, which makes the
+// server drop the connection, and a stall first waits for its watch to end.
 void sendHalf(httplib::Response& response, Bytes bytes, const std::string& type, WatchPtr stall) {
-    const std::size_t half = bytes->size() / 2;
+    auto half = std::make_shared<std::size_t>(0);
     response.set_content_provider(
         bytes->size(), type,
         [bytes, half, stall](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            if (offset < half) {
-                return sink.write(bytes->data() + offset, std::min(half - offset, length));
+            if (*half == 0) {
+                *half = offset + (bytes->size() - offset) / 2;
+            }
+            if (offset < *half) {
+                return sink.write(bytes->data() + offset, std::min(*half - offset, length));
             }
             if (stall) {
                 stall->waitForEnd();
@@ -71,11 +74,30 @@ void endless(httplib::Response& response, const std::string& body, const std::st
         });
 }
 
+// A tenth of a second's worth of bytes at a time, each tenth waited out.
+void sendPaced(httplib::Response& response, Bytes bytes, const std::string& type, int kBps,
+               WatchPtr watch) {
+    const std::size_t piece = std::max<std::size_t>(1, static_cast<std::size_t>(kBps) * 1024 / 10);
+    response.set_content_provider(
+        bytes->size(), type,
+        [bytes, piece, watch](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            if (offset > 0 && !watch->waitFor(std::chrono::milliseconds(100))) {
+                return false;
+            }
+            return sink.write(bytes->data() + offset, std::min(piece, length));
+        });
+}
+
 } // namespace
 
-void deliverBody(httplib::Response& response, Answer answer, Delivery delivery,
+void deliverBody(httplib::Response& response, Answer answer, BodyPace pace,
                  std::shared_ptr<const SlowAnswers::Watch> watch) {
-    switch (delivery) {
+    if (pace.delivery == Delivery::whole && pace.bandwidthKBps > 0 && watch) {
+        sendPaced(response, std::make_shared<const std::string>(std::move(answer.body)),
+                  answer.contentType, pace.bandwidthKBps, std::move(watch));
+        return;
+    }
+    switch (pace.delivery) {
     case Delivery::half:
         sendHalf(response, std::make_shared<const std::string>(std::move(answer.body)),
                  answer.contentType, nullptr);

@@ -4,6 +4,7 @@
 #include "demosite/faultanswer.h"
 #include "demosite/faultswitch.h"
 #include "demosite/picturecache.h"
+#include "demosite/pictureranges.h"
 #include "demosite/random.h"
 #include "demosite/requestlog.h"
 #include "demosite/router.h"
@@ -58,6 +59,18 @@ bool cookieCarries(const std::string& cookieHeader, const std::string& cookie) {
     return false;
 }
 
+// What the answer's body will put on the wire: the asked range of a 206 (the
+// server library cuts it), half of that for a cut body.
+std::uint64_t bodyBytesSent(const httplib::Request& request, const Answer& answer,
+                            Delivery delivery) {
+    std::uint64_t bytes = answer.body.size();
+    if (answer.status == 206 && request.ranges.size() == 1 && request.ranges.front().first >= 0) {
+        bytes -= std::min<std::uint64_t>(bytes,
+                                         static_cast<std::uint64_t>(request.ranges.front().first));
+    }
+    return delivery == Delivery::half ? bytes / 2 : bytes;
+}
+
 } // namespace
 
 struct DemoSite::Impl {
@@ -71,7 +84,7 @@ struct DemoSite::Impl {
 
     void handle(const httplib::Request& request, httplib::Response& response);
     Answer answerFor(const httplib::Request& request, const LoggedRequest& entry,
-                     std::string_view path, Delivery& delivery);
+                     std::string_view path, Delivery& delivery, int& bandwidthKBps);
 
     const SiteOptions options;
     SiteContent content;
@@ -90,7 +103,7 @@ struct DemoSite::Impl {
 };
 
 Answer DemoSite::Impl::answerFor(const httplib::Request& request, const LoggedRequest& entry,
-                                 std::string_view path, Delivery& delivery) {
+                                 std::string_view path, Delivery& delivery, int& bandwidthKBps) {
     if (isMembersPath(path) && !entry.authorized) {
         return {401,
                 "text/html",
@@ -115,6 +128,9 @@ Answer DemoSite::Impl::answerFor(const httplib::Request& request, const LoggedRe
         return {500, "text/html", serverErrorPage(), {}};
     }
     delivery = reshapeAnswer(decision, answer);
+    bandwidthKBps = decision.bandwidthKBps;
+    applyPictureRange(request.get_header_value("Range"), request.get_header_value("If-Range"),
+                      answer);
     return answer;
 }
 
@@ -130,14 +146,17 @@ void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& 
     entry.userAgent = request.get_header_value("User-Agent");
     entry.accept = request.get_header_value("Accept");
     entry.body = request.body;
+    entry.clientPort = request.remote_port;
 
     const std::string_view path = targetPath(request.target);
     Delivery delivery = Delivery::whole;
-    Answer answer = answerFor(request, entry, path, delivery);
+    int bandwidthKBps = 0;
+    Answer answer = answerFor(request, entry, path, delivery, bandwidthKBps);
     if (entry.authorized && isMembersPath(path) && !entry.cookieReturned) {
         answer.headers.emplace_back("Set-Cookie", sessionCookie + "; Path=/");
     }
     entry.status = answer.status;
+    entry.bodyBytesSent = bodyBytesSent(request, answer, delivery);
     log.add(std::move(entry));
 
     response.status = answer.status;
@@ -146,10 +165,10 @@ void DemoSite::Impl::handle(const httplib::Request& request, httplib::Response& 
     }
     std::shared_ptr<const SlowAnswers::Watch> watch;
     if (delivery == Delivery::stall || delivery == Delivery::trickle ||
-        delivery == Delivery::endless) {
+        delivery == Delivery::endless || bandwidthKBps > 0) {
         watch = slowAnswers.watch(boundPort, request.remote_port);
     }
-    deliverBody(response, std::move(answer), delivery, std::move(watch));
+    deliverBody(response, std::move(answer), {delivery, bandwidthKBps}, std::move(watch));
 }
 
 DemoSite::DemoSite(SiteOptions options) : impl(std::make_unique<Impl>(std::move(options))) {}

@@ -4,6 +4,7 @@
 #include "demosite/faults.h"
 #include "demosite/siteoptions.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ struct LoggedRequest {
     std::string userAgent, accept; // request headers as received
     std::string body;              // body of posts
     int status = 0;                // status answered
+    int clientPort = 0;            // tells the client's connections apart
+    // Body bytes the answer sends (a range's part, half of a cut body);
+    // recorded before they are sent, so a client that hangs up gets less.
+    std::uint64_t bodyBytesSent = 0;
 };
 
 // A members site on 127.0.0.1. Everything under /members/ needs basic

@@ -30,6 +30,13 @@ Delivery reshapeAnswer(const FaultDecision& decision, Answer& answer) {
             delivery = Delivery::stall;
         }
     }
+    if (answer.pictureNumber > 0 && answer.status == 200) {
+        if (decision.rateFail) {
+            answer = {503, "text/html", statusPage(503), {{"Retry-After", "1"}}};
+        } else if (decision.rateCut) {
+            delivery = Delivery::half;
+        }
+    }
     if (answer.updatesList && answer.status == 200) {
         if (decision.pageBody == PageBody::trickle) {
             delivery = Delivery::trickle;

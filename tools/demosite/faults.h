@@ -47,6 +47,14 @@ struct Faults {
     int pictureNumber = 0; // the picture faults hit only this number in every series; 0 = all
     bool noMidRes = false; // everything under a series' midres/ answers 404
     PageBody pageBody = PageBody::normal;
+
+    // Busy and broken-link behaviour spread over picture requests: each one
+    // draws from (rateSeed, its path, how often that path was asked), so a
+    // run is repeatable and a retried picture gets a fresh draw.
+    double failRate = 0; // this share of picture requests answers 503 with Retry-After: 1
+    double cutRate = 0;  // this share of picture answers closes after half its body
+    unsigned rateSeed = 1;
+    int bandwidthKBps = 0; // when above 0: each answer's body leaves at most this fast
 };
 
 // Switches on one fault given by its command-line name, "NAME" or "NAME=N":

@@ -1,12 +1,24 @@
 #include "demosite/faultswitch.h"
 
+#include "demosite/random.h"
+
 namespace demosite {
 
 void FaultSwitch::set(Faults faults) {
     const std::lock_guard guard(lock);
     current = std::move(faults);
     counted = 0;
+    askedBefore.clear();
 }
+
+namespace {
+
+// Uniform in [0, 1) from the hash.
+double unitDraw(std::uint64_t hash) {
+    return static_cast<double>(hash >> 11) / static_cast<double>(std::uint64_t{1} << 53);
+}
+
+} // namespace
 
 std::chrono::milliseconds FaultSwitch::latency() const {
     const std::lock_guard guard(lock);
@@ -33,6 +45,15 @@ FaultDecision FaultSwitch::decide(std::string_view path) {
     decision.pictureBody = current.pictureBody;
     decision.pictureNumber = current.pictureNumber;
     decision.pageBody = current.pageBody;
+    decision.bandwidthKBps = current.bandwidthKBps;
+    if (current.failRate > 0 || current.cutRate > 0) {
+        auto [at, fresh] = askedBefore.try_emplace(std::string(path), 0);
+        const std::uint64_t asked = at->second++;
+        const std::uint64_t place = hashText(path);
+        decision.rateFail =
+            unitDraw(mixHash({current.rateSeed, place, asked, 1})) < current.failRate;
+        decision.rateCut = unitDraw(mixHash({current.rateSeed, place, asked, 2})) < current.cutRate;
+    }
     return decision;
 }
 

@@ -3,6 +3,8 @@
 #include "demosite/faults.h"
 
 #include <chrono>
+#include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,6 +25,9 @@ struct FaultDecision {
     BodyFault pictureBody = BodyFault::none;
     int pictureNumber = 0;
     PageBody pageBody = PageBody::normal;
+    bool rateFail = false; // failRate drew this request (applies to pictures only)
+    bool rateCut = false;  // cutRate drew this request (applies to pictures only)
+    int bandwidthKBps = 0;
 };
 
 // The faults in force, shared by the server's threads.
@@ -37,6 +42,7 @@ private:
     mutable std::mutex lock;
     Faults current;
     long counted = 0;
+    std::map<std::string, std::uint64_t, std::less<>> askedBefore; // path -> requests so far
 };
 
 } // namespace demosite

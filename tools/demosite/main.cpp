@@ -28,6 +28,12 @@ constexpr const char* usage =
     "  --today YYYY-MM-DD   the site's idea of today (default: the system date)\n"
     "  --long-gallery N     the newest plain gallery gets N pictures (for benchmarks)\n"
     "  --latency MS         wait MS milliseconds before every answer\n"
+    "  --bandwidth KBPS     send each answer's body at most KBPS KiB a second\n"
+    "  --fail-rate P        answer this share (0 to 1) of picture requests 503 with\n"
+    "                       Retry-After: 1; which ones follows from the seed\n"
+    "  --cut-rate P         close this share (0 to 1) of picture answers after half\n"
+    "                       their body; which ones follows from the seed\n"
+    "    Pictures answer \"Range: bytes=N-\" (and If-Range on their ETag).\n"
     "  --fault NAME[=N]     misbehave as NAME says; may be given several times:\n"
     "      picture-503      picture files answer 503 with Retry-After: 1\n"
     "      picture-500      picture files answer 500\n"
@@ -51,6 +57,18 @@ struct CommandLine {
     int port = 0;
     bool help = false;
 };
+
+std::optional<double> parseShare(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const double value = std::stod(text, &used);
+        if (used == text.size() && value >= 0 && value <= 1) {
+            return value;
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
 
 std::optional<unsigned long> parseUnsigned(const std::string& text, unsigned long limit) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
@@ -102,6 +120,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 throw std::invalid_argument("--latency needs milliseconds from 0 to 600000");
             }
             result.faults.latency = std::chrono::milliseconds(*latency);
+        } else if (option == "--bandwidth") {
+            const auto rate = parseUnsigned(value, 10'000'000);
+            if (!rate || *rate == 0) {
+                throw std::invalid_argument("--bandwidth needs KiB a second from 1 to 10000000");
+            }
+            result.faults.bandwidthKBps = static_cast<int>(*rate);
+        } else if (option == "--fail-rate" || option == "--cut-rate") {
+            const auto share = parseShare(value);
+            if (!share) {
+                throw std::invalid_argument(option + " needs a share from 0 to 1");
+            }
+            (option == "--fail-rate" ? result.faults.failRate : result.faults.cutRate) = *share;
         } else if (option == "--fault") {
             demosite::parseFault(value, result.faults); // its message names the fault
         } else if (option == "--log") {
@@ -146,6 +176,7 @@ int main(int argc, char** argv) {
 
     try {
         demosite::DemoSite site(commandLine.options);
+        commandLine.faults.rateSeed = commandLine.options.seed;
         site.setFaults(commandLine.faults);
         const int port = site.start(commandLine.port);
         std::printf("http://127.0.0.1:%d/\n", port);

@@ -39,7 +39,8 @@ std::string logLine(const LoggedRequest& request) {
     if (!request.body.empty()) {
         line += " body=\"" + request.body + "\"";
     }
-    return line;
+    return line + " port=" + std::to_string(request.clientPort) +
+           " sent=" + std::to_string(request.bodyBytesSent);
 }
 
 } // namespace demosite
