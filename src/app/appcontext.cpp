@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 
 #include "app/networksettings.h"
+#include "site/transferpool.h"
 
 #include <system_error>
 
@@ -29,6 +30,8 @@ AppContext::~AppContext() {
     // Never throws: a failure is written to the debug log and the file stays as it was.
     searchKeyInfo.saveIfModified();
     detachNetworkLog();
+    // The site need not keep our idle connections until they time out.
+    TransferPool::process().closeIdleConnections();
 }
 
 } // namespace zob

@@ -39,8 +39,9 @@ struct TransferPool::Impl {
         {
             const std::lock_guard guard(lock);
             stopping = true;
+            curl_multi_wakeup(multi);
         }
-        curl_multi_wakeup(multi);
+        finished.notify_all();
         loop.join();
         curl_multi_cleanup(multi);
     }
@@ -51,12 +52,20 @@ struct TransferPool::Impl {
     void finishDone();
     void finish(Waiter& waiter, CURLcode code);
     void abandonAll();
+    void closeIdleIfAsked();
+    // Wakes the loop; the handle is only ever replaced under the lock.
+    void wake() {
+        const std::lock_guard guard(lock);
+        curl_multi_wakeup(multi);
+    }
 
     CURLM* multi;
     std::mutex lock;
     std::condition_variable finished;
     std::vector<Waiter*> incoming; // guarded by lock
     bool stopping = false;         // guarded by lock
+    bool closeIdle = false;        // guarded by lock
+    std::uint64_t closeRounds = 0; // guarded by lock
     std::vector<Waiter*> running;  // the loop's own
     std::atomic<int> limit{defaultConnectionLimit};
     int appliedLimit = 0;
@@ -143,6 +152,28 @@ void TransferPool::Impl::finishDone() {
     }
 }
 
+// Kept-alive connections stay open until the handle goes, so an idle pool
+// closes them by starting on a fresh handle: a site stopping (a test's) need
+// not wait for them to time out.
+void TransferPool::Impl::closeIdleIfAsked() {
+    {
+        const std::lock_guard guard(lock);
+        if (!closeIdle) {
+            return;
+        }
+        if (running.empty() && delayed.empty() && incoming.empty()) {
+            if (CURLM* fresh = curl_multi_init()) {
+                curl_multi_cleanup(multi);
+                multi = fresh;
+                appliedLimit = 0;
+            }
+        }
+        closeIdle = false;
+        ++closeRounds;
+    }
+    finished.notify_all();
+}
+
 void TransferPool::Impl::abandonAll() {
     for (Waiter* waiter : running) {
         curl_multi_remove_handle(multi, waiter->easy);
@@ -176,6 +207,7 @@ void TransferPool::Impl::drive() {
         int active = 0;
         curl_multi_perform(multi, &active);
         finishDone();
+        closeIdleIfAsked();
         curl_multi_poll(multi, nullptr, 0, pollMs, nullptr);
     }
     abandonAll();
@@ -192,7 +224,16 @@ TransferPool::~TransferPool() = default;
 
 void TransferPool::setConnectionLimit(int limit) {
     impl_->limit = std::max(1, limit);
+    impl_->wake();
+}
+
+void TransferPool::closeIdleConnections() {
+    std::unique_lock guard(impl_->lock);
+    const std::uint64_t round = impl_->closeRounds;
+    impl_->closeIdle = true;
     curl_multi_wakeup(impl_->multi);
+    impl_->finished.wait(guard,
+                         [this, round] { return impl_->closeRounds != round || impl_->stopping; });
 }
 
 int TransferPool::connectionLimit() const {
@@ -201,7 +242,7 @@ int TransferPool::connectionLimit() const {
 
 void TransferPool::setRequestInterval(std::chrono::milliseconds interval) {
     impl_->intervalMs = std::max<std::int64_t>(0, interval.count());
-    curl_multi_wakeup(impl_->multi);
+    impl_->wake();
 }
 
 void TransferPool::setBandwidthLimit(std::uint64_t bytesPerSecond) {
@@ -224,8 +265,8 @@ int TransferPool::run(void* easyHandle) {
             return CURLE_ABORTED_BY_CALLBACK;
         }
         impl_->incoming.push_back(&waiter);
+        curl_multi_wakeup(impl_->multi);
     }
-    curl_multi_wakeup(impl_->multi);
     std::unique_lock guard(impl_->lock);
     impl_->finished.wait(guard, [&waiter] { return waiter.done; });
     return waiter.code;

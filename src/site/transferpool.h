@@ -35,6 +35,10 @@ public:
     // What one transfer may receive a second for the limit to hold; 0 = no limit.
     std::uint64_t bandwidthShare() const;
 
+    // Closes the connections kept open for reuse, when no transfer runs: the
+    // program (or a test) is done with its site.
+    void closeIdleConnections();
+
     // Runs the easy handle to its end; the library's result code.
     int run(void* easyHandle);
 

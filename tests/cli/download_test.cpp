@@ -44,7 +44,9 @@ protected:
     void SetUp() override {
         writeBytes(folder_.path() / "ZObrowser.ini",
                    "[user]\nlogin=demo\npassword=demo\n[env]\nlocal=" + local().string() +
-                       "\n[debug]\ndbgHost=" + site().baseUrl() + "\n");
+                       "\n[debug]\ndbgHost=" + site().baseUrl() +
+                       // Retries as a user has them, with waits short enough for a test.
+                       "\n[net]\nretryDelayMs=20\n");
     }
     ProgramRun zob(const std::string& arguments, const std::string& wrapper = "") {
         return runInFolder(folder_.path(), wrapper + zobProgram() + " " + arguments);

@@ -3,6 +3,7 @@
 #include "platform/scriptedprompt.h"
 #include "site/fetch.h"
 #include "site/retryrules.h"
+#include "site/transferpool.h"
 
 #include <ostream>
 #include <string>
@@ -66,6 +67,12 @@ inline ShownBoxes firstLines(ShownBoxes boxes) {
 
 // A default client, a scripted prompt and a page buffer: what every fetch test starts from.
 struct FetchBench {
+    FetchBench() = default;
+    FetchBench(const FetchBench&) = delete;
+    FetchBench& operator=(const FetchBench&) = delete;
+    // The site a test stops next need not wait for our idle connections.
+    ~FetchBench() { zob::TransferPool::process().closeIdleConnections(); }
+
     zob::HttpClient defaultHttp;
     zob::ScriptedPrompt prompt;
     zob::FetchEnv env{defaultHttp, prompt};
