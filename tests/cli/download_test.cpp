@@ -358,12 +358,17 @@ std::vector<std::string> picturesFetched(const std::vector<demosite::LoggedReque
 }
 
 TEST_F(ZobSeries, AListDownloadCutByCtrlCFinishesTheRestNextTimeFetchingNothingTwice) {
+    // Ctrl-C as soon as the queue runs: two series at a time leave the other
+    // favorites waiting, and the slow site keeps the two from finishing.
     demosite::Faults slow;
-    slow.latency = std::chrono::milliseconds(60);
+    slow.latency = std::chrono::milliseconds(150);
     site().setFaults(slow);
     site().clearRequests();
-    const ProgramRun first =
-        zob("download --list favorites low", "timeout --preserve-status -s INT 1.5 ");
+    const ProgramRun first = runInFolder(
+        folder_.path(),
+        "bash -c '" + zobProgram() +
+            " download --list favorites low & p=$!; for i in $(seq 1 300); do grep -qs ,running "
+            "Zel-Ora/00index/queue.csv && break; sleep 0.05; done; kill -INT $p; wait $p'");
     const std::vector<std::string> before = picturesFetched(site().requests());
     site().setFaults({});
     ASSERT_EQ(first.status, 130) << first.err;
