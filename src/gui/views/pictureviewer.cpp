@@ -366,7 +366,7 @@ void PictureViewer::paintEvent(QPaintEvent* /*event*/) {
     if (!image_.isNull()) {
         // A picture from before (the one asked for is still being decoded)
         // shows fitted by its own size.
-        const bool current = !natural_.isEmpty() && (pending_ ? !fitted_ : true);
+        const bool current = !natural_.isEmpty() && (!pending_ || !fitted_);
         const QSize natural = current ? natural_ : image_.size();
         const double shownScale = current ? scale() : viewerzoom::fitScale(natural, size(), false);
         const QRectF target =
